@@ -1,0 +1,31 @@
+#include "app/mainform.h"
+#include "app/qt_ui.h"
+#include "platform/qt/qt_services.h"
+#include "platform/system_services.h"
+
+#include <QApplication>
+
+#include <exception>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    application.setApplicationName(QStringLiteral("Corvane2"));
+
+    QtUi ui;
+    try {
+        const auto exeDirectory = ExecutableDirectory();
+        auto drives = MakeSystemDriveInventory();
+        auto runner = MakeSystemCommandRunner(exeDirectory);
+        auto shell = MakeSystemShellOpener();
+        QtFolderBrowser browser;
+        QtHelpEngine help;
+        TMainPRGForm form(exeDirectory, {*drives, *runner, browser, *shell, help}, ui);
+        form.show();
+        application.exec();
+    } catch (const std::exception& error) {
+        ui.ShowMessage({MessageKind::Exception, error.what(), ApplicationTitle, MessageIcon::Error,
+                        MessageButtons::Ok, {}});
+    }
+    return 0;
+}

@@ -1,0 +1,130 @@
+#pragma once
+
+#include "app/ui_services.h"
+#include "platform/platform.h"
+#include "store/catalogue_file.h"
+
+#include <QIcon>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+class CatalogueListView;
+class CatalogueModel;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QToolButton;
+
+// The program's one window: it owns the catalogue and the group, loads them
+// at start, and writes them back when it closes.
+class TMainPRGForm final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TMainPRGForm)
+
+public:
+    TMainPRGForm(std::filesystem::path exeDirectory, PlatformServices platform, UiServices& ui,
+                 QWidget* parent = nullptr);
+    ~TMainPRGForm() override;
+
+    // State, kept as the handlers of every subsystem use it.
+    AvailablePathVector AvailablePathList;
+    std::filesystem::path ProfileDirectory;
+    std::int32_t SelectedPathIndex = 0;
+    char CurrentDrive = 0;
+    std::int32_t ProfileIndex = 0;
+
+    const std::filesystem::path& ExeDirectory() const { return ExeDir; }
+    const std::string& HelpFile() const { return HelpFilePath; }
+    PlatformServices& Platform() { return Services; }
+    UiServices& Ui() { return UserInterface; }
+
+    // Handlers and operations.
+    void FormActivate();
+    void FormClose();
+    void ExitBtnClick();
+    void RefreshCatalogueView(bool updateDetails);
+    void AvailableListViewClick();
+
+    // Controls, named as the user sees them.
+    QFrame* Panel1 = nullptr;
+    QLabel* P1Label = nullptr;
+    QComboBox* ProfileComboBox = nullptr;
+    QPushButton* AddProfileBtn = nullptr;
+    QPushButton* RemoveProfileBtn = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QFrame* Panel2 = nullptr;
+    CatalogueListView* AvailableListView = nullptr;
+    QLabel* NetworkPathLabel = nullptr;
+    QLineEdit* NetworkPathEdit = nullptr;
+    QLabel* DescriptionLabel = nullptr;
+    QLineEdit* DescriptionEdit = nullptr;
+    QLabel* RequiresPWLabel = nullptr;
+    QPushButton* AddBtn = nullptr;
+    QPushButton* EditBtn = nullptr;
+    QPushButton* RemoveBtn = nullptr;
+    QToolButton* RightBtn = nullptr;
+    QToolButton* LeftBtn = nullptr;
+    QFrame* Panel3 = nullptr;
+    QListWidget* MappingListBox = nullptr;
+    QPushButton* AttachAllBtn = nullptr;
+    QPushButton* DetachAllBtn = nullptr;
+    QPushButton* DriveBtn = nullptr;
+    QPushButton* AttachOneBtn = nullptr;
+    QPushButton* DetachOneBtn = nullptr;
+    QPushButton* SaveBtn = nullptr;
+    QCheckBox* RestoreConnectionCheckBox = nullptr;
+    QPushButton* HelpBtn = nullptr;
+    QPushButton* AboutBtn = nullptr;
+    QPushButton* ExitBtn = nullptr;
+
+    // Image 0: no credentials needed; image 1: user name and password needed.
+    std::array<QIcon, 2> ImageList1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateProfilePanel();
+    void CreateCatalogueTitles();
+    void CreateCataloguePanel();
+    void CreateArrowButtons();
+    void CreateGroupPanel();
+    void CreateBottomButtons();
+    void SetTabOrder();
+    void SetHelpContexts();
+    void ConnectHandlers();
+
+    void StartUp();
+    void ReadCatalogue();
+    void SaveCatalogue();
+
+    // Steps of start and close that belong to the profiles and the drive table.
+    std::string ReadConfiguration();
+    void LoadGroup(const std::string& profileFileName);
+    void AskToSaveGroup();
+    void WriteConfiguration();
+    void BuildDrives();
+
+    MessageAnswer ShowBox(const std::string& text, const std::string& caption, MessageIcon icon,
+                          MessageButtons buttons = MessageButtons::Ok);
+    void ShowPlain(const std::string& text);
+
+    std::filesystem::path ExeDir;
+    std::string HelpFilePath;
+    PlatformServices Services;
+    UiServices& UserInterface;
+    CatalogueModel* CatalogueRows = nullptr;
+    CatalogueReadResult CatalogueAtStart;
+    bool Activated = false;
+    bool Closed = false;
+};

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The operating system as the program sees it. main() wires the real services;
+// tests wire fakes that record every call.
+
+class DriveInventory {
+public:
+    virtual ~DriveInventory() = default;
+    // Bit i is set when a drive is present at letter 'A' + i.
+    virtual std::uint32_t PresentDrives() = 0;
+    // The platform's type code of the drive at letter (0 when none is there).
+    virtual std::int32_t DriveType(char letter) = 0;
+};
+
+struct CommandResult {
+    // The command's exit status; -1 when it could not be started.
+    int ExitStatus = -1;
+    // What the command printed, its standard output and error together.
+    std::string Output;
+};
+
+class CommandRunner {
+public:
+    virtual ~CommandRunner() = default;
+    // Runs the network command with these arguments (the program's own name
+    // first, as "net"), with an empty standard input, and waits for it.
+    virtual CommandResult Run(const std::vector<std::string>& arguments) = 0;
+};
+
+class FolderBrowser {
+public:
+    virtual ~FolderBrowser() = default;
+    // Lets the user pick a folder; nothing when cancelled or when the pick
+    // has no file-system path.
+    virtual std::optional<std::string> Browse(const std::string& title) = 0;
+};
+
+class ShellOpener {
+public:
+    virtual ~ShellOpener() = default;
+    // Opens a web or mailto: address with the user's program for it.
+    virtual void Open(const std::string& address) = 0;
+};
+
+class HelpEngine {
+public:
+    virtual ~HelpEngine() = default;
+    // Shows the topic of a help context number from the help file.
+    virtual void ShowTopic(const std::string& helpFile, int context) = 0;
+};
+
+struct PlatformServices {
+    DriveInventory& Drives;
+    CommandRunner& Runner;
+    FolderBrowser& Browser;
+    ShellOpener& Shell;
+    HelpEngine& Help;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <filesystem>
+#include <memory>
+
+// The services of the system the program was built for.
+std::unique_ptr<DriveInventory> MakeSystemDriveInventory();
+// Runs the network command: the system's own where it has one, else the
+// carrier that ships beside the program in exeDirectory.
+std::unique_ptr<CommandRunner> MakeSystemCommandRunner(const std::filesystem::path& exeDirectory);
+std::unique_ptr<ShellOpener> MakeSystemShellOpener();

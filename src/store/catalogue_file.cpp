@@ -1,0 +1,65 @@
+#include "catalogue_file.h"
+
+#include "atomic_file.h"
+
+CatalogueReadResult ParseCatalogue(std::string_view bytes, AvailablePathVector& list)
+{
+    CatalogueReadResult result;
+    result.Status = FileReadStatus::Read;
+    result.OriginalBytes = bytes;
+
+    const auto text = FromTextMode(bytes);
+    LineReader lines(text);
+    const auto count = LeadingInteger(lines.Next());
+    if (!count) {
+        result.Damaged = true;
+        return result;
+    }
+    result.HeaderCount = *count;
+
+    // The count is only a promise: records are taken as the text holds them.
+    for (std::int32_t k = 0; k < result.HeaderCount; ++k) {
+        const auto pathLine = lines.Next();
+        const auto comma = pathLine.find(',');
+        if (comma == std::string_view::npos) {
+            result.Damaged = true;
+            break;
+        }
+        AvailablePathStructur record;
+        record.RequiresPW = LeadingInteger(pathLine.substr(0, comma)).value_or(0) != 0 ? 1 : 0;
+        record.NetworkPath = pathLine.substr(comma + 1);
+        record.Description = lines.Next();
+        list.push_back(std::move(record));
+    }
+    return result;
+}
+
+CatalogueReadResult ReadCatalogueFile(const std::filesystem::path& path, AvailablePathVector& list)
+{
+    auto file = ReadFileBytes(path);
+    if (file.Status != FileReadStatus::Read) {
+        CatalogueReadResult result;
+        result.Status = file.Status;
+        return result;
+    }
+    return ParseCatalogue(file.Bytes, list);
+}
+
+std::string FormatCatalogue(const AvailablePathVector& list)
+{
+    std::string bytes = std::to_string(list.size()) + " 2.0";
+    for (const auto& record : list) {
+        bytes += "\r\n";
+        bytes += record.RequiresPW != 0 ? '1' : '0';
+        bytes += ',';
+        bytes += record.NetworkPath;
+        bytes += "\r\n";
+        bytes += record.Description;
+    }
+    return bytes;
+}
+
+bool WriteCatalogueFile(const std::filesystem::path& path, const AvailablePathVector& list)
+{
+    return SaveFileAtomically(path, FormatCatalogue(list));
+}

@@ -1,0 +1,87 @@
+#include "text_file.h"
+
+#include <fstream>
+#include <limits>
+#include <system_error>
+
+namespace {
+
+constexpr char CtrlZ = 26;
+
+bool IsCSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+} // namespace
+
+FileBytes ReadFileBytes(const std::filesystem::path& path)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status))
+        return {FileReadStatus::Missing, {}};
+    if (std::filesystem::is_directory(status))
+        return {FileReadStatus::Unreadable, {}};
+
+    std::ifstream stream(path, std::ios::binary);
+    if (!stream)
+        return {FileReadStatus::Unreadable, {}};
+    std::string bytes;
+    char chunk[65536];
+    while (stream.read(chunk, sizeof chunk) || stream.gcount() > 0)
+        bytes.append(chunk, static_cast<std::size_t>(stream.gcount()));
+    if (stream.bad())
+        return {FileReadStatus::Unreadable, {}};
+    return {FileReadStatus::Read, std::move(bytes)};
+}
+
+std::string FromTextMode(std::string_view bytes)
+{
+    if (const auto end = bytes.find(CtrlZ); end != std::string_view::npos)
+        bytes = bytes.substr(0, end);
+    std::string text;
+    text.reserve(bytes.size());
+    for (const char c : bytes) {
+        if (c != '\r')
+            text.push_back(c);
+    }
+    return text;
+}
+
+std::string_view LineReader::Next()
+{
+    if (AtEnd())
+        return {};
+    const auto end = Text.find('\n', Position);
+    const auto stop = end == std::string_view::npos ? Text.size() : end;
+    const auto line = Text.substr(Position, stop - Position);
+    Position = end == std::string_view::npos ? Text.size() : end + 1;
+    return line;
+}
+
+std::optional<std::int32_t> LeadingInteger(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && IsCSpace(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size() || text[i] < '0' || text[i] > '9')
+        return std::nullopt;
+
+    constexpr std::int64_t Limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    std::int64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        if (value < Limit)
+            value = value * 10 + (text[i] - '0');
+    }
+    if (value > Limit)
+        value = Limit;
+    if (negative)
+        return static_cast<std::int32_t>(-value);
+    return static_cast<std::int32_t>(value == Limit ? Limit - 1 : value);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+enum class FileReadStatus {
+    Read,
+    Missing,     // no file of that name
+    Unreadable,  // the file is there but could not be read
+};
+
+struct FileBytes {
+    FileReadStatus Status = FileReadStatus::Missing;
+    std::string Bytes;
+};
+
+// Reads a whole file as raw bytes.
+FileBytes ReadFileBytes(const std::filesystem::path& path);
+
+// The stored files are read in text mode: every CR byte is dropped and a
+// Ctrl-Z byte ends the text.
+std::string FromTextMode(std::string_view bytes);
+
+// Reads the lines of a text one after another, each whole, whatever its length.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : Text(text) {}
+
+    // The next line without its LF; an empty line once the text is used up.
+    std::string_view Next();
+    bool AtEnd() const { return Position >= Text.size(); }
+
+private:
+    std::string_view Text;
+    std::size_t Position = 0;
+};
+
+// The leading decimal integer of a text, read as C's strtol reads it (leading
+// white space skipped, an optional sign), saturated to the 32-bit range.
+// Nothing when the text does not start with a number.
+std::optional<std::int32_t> LeadingInteger(std::string_view text);

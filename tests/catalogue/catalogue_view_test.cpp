@@ -1,0 +1,224 @@
+#include "support/main_window_fixture.h"
+
+#include "catalogue/catalogue_list_view.h"
+#include "catalogue/catalogue_model.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+const std::string ThreeEntries = "3 2.0\r\n"
+                                 "0,\\\\srv\\pub2\r\nSecond public\r\n"
+                                 "1,\\\\beta\\secret\r\nKeys, please\r\n"
+                                 "0,\\\\Alpha\\pub\r\n";
+
+struct PanelState {
+    QString Path;
+    QString Description;
+    QString Label;
+    bool Add;
+    bool Edit;
+    bool Remove;
+    bool Right;
+    bool Edits;
+
+    friend bool operator==(const PanelState&, const PanelState&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const PanelState& s)
+    {
+        return out << '"' << s.Path.toStdString() << "\" \"" << s.Description.toStdString() << "\" \""
+                   << s.Label.toStdString() << "\" add " << s.Add << " edit " << s.Edit << " remove " << s.Remove
+                   << " right " << s.Right << " edits " << s.Edits;
+    }
+};
+
+PanelState Panel(const TMainPRGForm& form)
+{
+    EXPECT_EQ(form.NetworkPathEdit->isEnabled(), form.DescriptionEdit->isEnabled());
+    return {form.NetworkPathEdit->text(), form.DescriptionEdit->text(), form.RequiresPWLabel->text(),
+            form.AddBtn->isEnabled(),     form.EditBtn->isEnabled(),     form.RemoveBtn->isEnabled(),
+            form.RightBtn->isEnabled(),   form.NetworkPathEdit->isEnabled()};
+}
+
+const QString Requires = QStringLiteral("Requires Username and Password");
+const QString NotRequired = QStringLiteral("No Username and Password required");
+
+} // namespace
+
+using CatalogueView = MainWindowTest;
+
+TEST_F(CatalogueView, StartShowsTheSortedCatalogueWithTheLastRowSelectedAndNoDetails)
+{
+    WriteCatalogue(ThreeEntries);
+    auto form = StartShown();
+    EXPECT_TRUE(Ui.Messages.empty());
+    EXPECT_EQ(ShownRows(*form),
+              (std::vector<std::string>{"\\\\Alpha\\pub", "\\\\beta\\secret", "\\\\srv\\pub2"}));
+    EXPECT_EQ(SelectedRows(*form), std::vector<int>{2});
+    EXPECT_FALSE(form->AvailableListView->currentIndex().isValid());
+    EXPECT_EQ(Panel(*form), (PanelState{{}, {}, QStringLiteral(" "), true, false, true, true, true}));
+    EXPECT_EQ(form->SelectedPathIndex, 0);
+}
+
+TEST_F(CatalogueView, RowsCarryTheImageOfTheirCredentialsFlag)
+{
+    WriteCatalogue(ThreeEntries);
+    auto form = StartShown();
+    const auto* model = form->AvailableListView->model();
+    const auto imageOf = [&](int row) {
+        return qvariant_cast<QIcon>(model->index(row, 0).data(Qt::DecorationRole)).cacheKey();
+    };
+    EXPECT_EQ(imageOf(0), form->ImageList1[0].cacheKey());
+    EXPECT_EQ(imageOf(1), form->ImageList1[1].cacheKey());
+    EXPECT_EQ(imageOf(2), form->ImageList1[0].cacheKey());
+    EXPECT_EQ(model->columnCount(), 2);
+    EXPECT_FALSE(model->index(0, 1).data().isValid());
+    EXPECT_TRUE(form->AvailableListView->isHeaderHidden());
+    EXPECT_EQ(form->AvailableListView->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_EQ(form->AvailableListView->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(CatalogueView, TheImagesAreATickAndAKey)
+{
+    auto form = Start();
+    const auto tick = form->ImageList1[0].pixmap(16, 16).toImage();
+    const auto key = form->ImageList1[1].pixmap(16, 16).toImage();
+    ASSERT_EQ(tick.size(), QSize(16, 16));
+    ASSERT_EQ(key.size(), QSize(16, 16));
+    const auto count = [](const QImage& image, auto&& test) {
+        int n = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                n += test(image.pixelColor(x, y)) ? 1 : 0;
+        return n;
+    };
+    const auto red = [](QColor c) { return c.alpha() > 128 && c.red() > 150 && c.green() < 80 && c.blue() < 80; };
+    const auto gold = [](QColor c) { return c.alpha() > 128 && c.red() > 150 && c.green() > 100 && c.blue() < 60; };
+    EXPECT_GT(count(tick, red), 15);
+    EXPECT_EQ(count(tick, gold), 0);
+    EXPECT_GT(count(key, gold), 15);
+    EXPECT_EQ(count(key, red), 0);
+}
+
+TEST_F(CatalogueView, AClickShowsTheEntryAndSetsTheSelectedIndex)
+{
+    WriteCatalogue(ThreeEntries);
+    auto form = StartShown();
+    ClickRow(*form, 1);
+    EXPECT_EQ(form->SelectedPathIndex, 1);
+    EXPECT_EQ(Panel(*form), (PanelState{QStringLiteral("\\\\beta\\secret"), QStringLiteral("Keys, please"), Requires,
+                                        true, true, true, true, true}));
+    ClickRow(*form, 2);
+    EXPECT_EQ(form->SelectedPathIndex, 2);
+    EXPECT_EQ(Panel(*form), (PanelState{QStringLiteral("\\\\srv\\pub2"), QStringLiteral("Second public"),
+                                        NotRequired, true, true, true, true, true}));
+    ClickRow(*form, 0);
+    EXPECT_EQ(Panel(*form).Description, QString());
+}
+
+TEST_F(CatalogueView, TwoSelectedRowsEmptyTheDetailsAndDisableAllButRemove)
+{
+    WriteCatalogue(ThreeEntries);
+    auto form = StartShown();
+    ClickRow(*form, 1);
+    ClickRow(*form, 0, Qt::ControlModifier);
+    EXPECT_EQ(SelectedRows(*form), (std::vector<int>{0, 1}));
+    EXPECT_EQ(Panel(*form), (PanelState{{}, {}, {}, false, false, true, false, false}));
+    EXPECT_EQ(form->SelectedPathIndex, 1);
+
+    // A click below the rows clears the selection and changes nothing else.
+    ClickBelowRows(*form);
+    EXPECT_TRUE(SelectedRows(*form).empty());
+    EXPECT_EQ(Panel(*form), (PanelState{{}, {}, {}, false, false, true, false, false}));
+    EXPECT_EQ(form->SelectedPathIndex, 1);
+
+    ClickRow(*form, 2);
+    EXPECT_EQ(Panel(*form), (PanelState{QStringLiteral("\\\\srv\\pub2"), QStringLiteral("Second public"),
+                                        NotRequired, true, true, true, true, true}));
+}
+
+TEST_F(CatalogueView, AShiftClickRangeCountsAsSeveralRows)
+{
+    WriteCatalogue(ThreeEntries);
+    auto form = StartShown();
+    ClickRow(*form, 0);
+    ClickRow(*form, 2, Qt::ShiftModifier);
+    EXPECT_EQ(SelectedRows(*form), (std::vector<int>{0, 1, 2}));
+    EXPECT_FALSE(form->EditBtn->isEnabled());
+    EXPECT_EQ(form->SelectedPathIndex, 0);
+}
+
+TEST_F(CatalogueView, KeyboardMovesLeaveTheDetailsOnTheLastClickedEntry)
+{
+    WriteCatalogue(ThreeEntries);
+    auto form = StartShown();
+    ClickRow(*form, 0);
+    QTest::keyClick(form->AvailableListView, Qt::Key_Down);
+    QTest::keyClick(form->AvailableListView, Qt::Key_Down);
+    EXPECT_EQ(SelectedRows(*form), std::vector<int>{2});
+    EXPECT_EQ(form->SelectedPathIndex, 0);
+    EXPECT_EQ(form->NetworkPathEdit->text(), QStringLiteral("\\\\Alpha\\pub"));
+}
+
+TEST_F(CatalogueView, ARefreshWithDetailsShowsTheLastRowNotTheNewEntry)
+{
+    WriteCatalogue(ThreeEntries);
+    auto form = StartShown();
+    form->AvailablePathList.push_back({"\\\\gamma\\new", "Just added", 1});
+    form->RefreshCatalogueView(true);
+    EXPECT_EQ(ShownRows(*form), (std::vector<std::string>{"\\\\Alpha\\pub", "\\\\beta\\secret", "\\\\gamma\\new",
+                                                          "\\\\srv\\pub2"}));
+    EXPECT_EQ(SelectedRows(*form), std::vector<int>{3});
+    EXPECT_EQ(form->SelectedPathIndex, 3);
+    EXPECT_EQ(Panel(*form), (PanelState{QStringLiteral("\\\\srv\\pub2"), QStringLiteral("Second public"),
+                                        NotRequired, true, true, true, true, true}));
+    EXPECT_EQ(form->focusWidget(), form->AvailableListView);
+}
+
+TEST_F(CatalogueView, ARefreshOfAnEmptyCatalogueSelectsNothingAndKeepsTheDetails)
+{
+    WriteCatalogue(ThreeEntries);
+    auto form = StartShown();
+    ClickRow(*form, 1);
+    const auto before = Panel(*form);
+    form->AvailablePathList.clear();
+    form->RefreshCatalogueView(true);
+    EXPECT_TRUE(ShownRows(*form).empty());
+    EXPECT_TRUE(SelectedRows(*form).empty());
+    EXPECT_EQ(Panel(*form), before);
+    EXPECT_EQ(form->SelectedPathIndex, 1);
+}
+
+TEST_F(CatalogueView, ARefreshWithoutDetailsLeavesPanelButtonsAndIndexAlone)
+{
+    WriteCatalogue(ThreeEntries);
+    auto form = StartShown();
+    ClickRow(*form, 1);
+    ClickRow(*form, 0, Qt::ControlModifier);
+    form->RefreshCatalogueView(false);
+    EXPECT_EQ(SelectedRows(*form), std::vector<int>{2});
+    EXPECT_EQ(Panel(*form), (PanelState{{}, {}, {}, false, false, true, false, false}));
+    EXPECT_EQ(form->SelectedPathIndex, 1);
+}
+
+TEST_F(CatalogueView, PathsThatDifferOnlyInCaseAreBothShown)
+{
+    WriteCatalogue("2 2.0\r\n0,\\\\SRV\\A\r\nupper\r\n0,\\\\srv\\a\r\nlower");
+    auto form = StartShown();
+    auto rows = ShownRows(*form);
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, (std::vector<std::string>{"\\\\SRV\\A", "\\\\srv\\a"}));
+}
+
+TEST_F(CatalogueView, TheFirstColumnIsAsWideAsTheLongestPath)
+{
+    WriteCatalogue("2 2.0\r\n0,\\\\a\r\n\r\n0,\\\\" + std::string(300, 'w') + "\r\n");
+    auto form = StartShown();
+    auto* view = form->AvailableListView;
+    EXPECT_GT(view->columnWidth(0), view->fontMetrics().horizontalAdvance(QString(300, u'w')));
+}

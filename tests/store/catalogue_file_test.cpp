@@ -1,0 +1,175 @@
+#include "store/catalogue_file.h"
+
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+using namespace std::string_literals;
+
+namespace {
+
+AvailablePathVector Parse(std::string_view bytes, CatalogueReadResult* result = nullptr)
+{
+    AvailablePathVector list;
+    auto read = ParseCatalogue(bytes, list);
+    if (result)
+        *result = std::move(read);
+    return list;
+}
+
+AvailablePathStructur Entry(std::string path, std::string description, std::uint8_t requiresPW)
+{
+    return {std::move(path), std::move(description), requiresPW};
+}
+
+} // namespace
+
+TEST(CatalogueFormat, AnEmptyCatalogueIsTheHeaderAlone)
+{
+    EXPECT_EQ(FormatCatalogue({}), "0 2.0");
+    CatalogueReadResult result;
+    EXPECT_TRUE(Parse("0 2.0", &result).empty());
+    EXPECT_EQ(result.HeaderCount, 0);
+    EXPECT_FALSE(result.Damaged);
+}
+
+TEST(CatalogueFormat, LineEndsComeBeforeEachRecordNeverAtTheEnd)
+{
+    const AvailablePathVector list{Entry(R"(\\alpha\pub)", "Public files", 0),
+                                   Entry(R"(\\beta\secret)", "", 1)};
+    EXPECT_EQ(FormatCatalogue(list), "2 2.0\r\n0,\\\\alpha\\pub\r\nPublic files\r\n1,\\\\beta\\secret\r\n");
+    const auto back = Parse(FormatCatalogue(list));
+    EXPECT_EQ(back, list);
+}
+
+TEST(CatalogueFormat, EmptyDescriptionsInTheMiddleAreEmptyLines)
+{
+    const AvailablePathVector list{Entry("a", "", 1), Entry("b", "last", 0)};
+    EXPECT_EQ(FormatCatalogue(list), "2 2.0\r\n1,a\r\n\r\n0,b\r\nlast");
+    EXPECT_EQ(Parse(FormatCatalogue(list)), list);
+}
+
+TEST(CatalogueFormat, CommasStayInPathsAndDescriptions)
+{
+    const auto list = Parse("2 2.0\r\n1,\\\\srv\\a,b,c\r\none, two, three\r\n0,,\r\n,");
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0], Entry("\\\\srv\\a,b,c", "one, two, three", 1));
+    EXPECT_EQ(list[1], Entry(",", ",", 0));
+}
+
+TEST(CatalogueFormat, TheFlagIsOneForAnyNonZeroNumber)
+{
+    const auto list = Parse("5 2.0\n2,a\n\n-1,b\n\n0,c\n\n 1,d\n\nx,e\n");
+    ASSERT_EQ(list.size(), 5u);
+    EXPECT_EQ(list[0].RequiresPW, 1);
+    EXPECT_EQ(list[1].RequiresPW, 1);
+    EXPECT_EQ(list[2].RequiresPW, 0);
+    EXPECT_EQ(list[3].RequiresPW, 1);
+    EXPECT_EQ(list[4].RequiresPW, 0);
+}
+
+TEST(CatalogueFormat, AFlagAndCommaAloneGiveAnEmptyPath)
+{
+    const auto list = Parse("1 2.0\r\n1,\r\ndesc");
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0], Entry("", "desc", 1));
+}
+
+TEST(CatalogueFormat, OnlyTheHeadersLeadingNumberCounts)
+{
+    CatalogueReadResult result;
+    const auto list = Parse("1 9.9 whatever\r\n0,p\r\nd", &result);
+    EXPECT_EQ(result.HeaderCount, 1);
+    EXPECT_FALSE(result.Damaged);
+    EXPECT_EQ(list, AvailablePathVector{Entry("p", "d", 0)});
+}
+
+TEST(CatalogueFormat, LoneLineFeedsStrayCarriageReturnsAndCtrlZ)
+{
+    const AvailablePathVector expected{Entry("p1", "d1", 1), Entry("p2", "d2", 0)};
+    EXPECT_EQ(Parse("2 2.0\r\n1,p1\r\nd1\r\n0,p2\r\nd2"), expected);
+    EXPECT_EQ(Parse("2 2.0\n1,p1\nd1\n0,p2\nd2"), expected);
+    EXPECT_EQ(Parse("2 2.0\r\n1,p\r1\r\nd\r1\r\n0,p2\r\r\nd2\r"), expected);
+    CatalogueReadResult result;
+    EXPECT_EQ(Parse("2 2.0\r\n1,p1\r\nd1\x1A\r\n0,p2\r\nd2", &result), AvailablePathVector{Entry("p1", "d1", 1)});
+    EXPECT_TRUE(result.Damaged);
+}
+
+TEST(CatalogueFormat, TheLastDescriptionMayBeMissingAltogether)
+{
+    CatalogueReadResult result;
+    EXPECT_EQ(Parse("1 2.0\r\n0,p\r\n", &result), AvailablePathVector{Entry("p", "", 0)});
+    EXPECT_FALSE(result.Damaged);
+}
+
+TEST(CatalogueFormat, APathLineWithoutACommaEndsTheReadingAndKeepsWhatCameBefore)
+{
+    CatalogueReadResult result;
+    const auto list = Parse("3 2.0\r\n0,good\r\nd\r\nno comma here\r\nd\r\n0,after\r\nd", &result);
+    EXPECT_EQ(list, AvailablePathVector{Entry("good", "d", 0)});
+    EXPECT_TRUE(result.Damaged);
+    EXPECT_EQ(result.HeaderCount, 3);
+}
+
+TEST(CatalogueFormat, AFileEndingBeforeItsCountIsDamaged)
+{
+    CatalogueReadResult result;
+    EXPECT_EQ(Parse("2147483647 2.0\r\n0,a\r\n\r\n1,b\r\nd", &result).size(), 2u);
+    EXPECT_TRUE(result.Damaged);
+    EXPECT_EQ(result.HeaderCount, 2147483647);
+}
+
+TEST(CatalogueFormat, ANegativeCountReadsNothing)
+{
+    CatalogueReadResult result;
+    EXPECT_TRUE(Parse("-5 2.0\r\n0,a\r\nd", &result).empty());
+    EXPECT_FALSE(result.Damaged);
+    EXPECT_EQ(result.HeaderCount, -5);
+}
+
+TEST(CatalogueFormat, AHeaderWithoutANumberIsDamaged)
+{
+    for (const auto& bytes : {""s, "v2.0"s, "two 2.0\r\n0,a\r\nd"s, "\r\n1 2.0"s, "\x1A" "1 2.0"s}) {
+        SCOPED_TRACE(bytes);
+        CatalogueReadResult result;
+        EXPECT_TRUE(Parse(bytes, &result).empty());
+        EXPECT_TRUE(result.Damaged);
+        EXPECT_EQ(result.HeaderCount, 0);
+        EXPECT_EQ(result.OriginalBytes, bytes);
+    }
+}
+
+TEST(CatalogueFormat, LinesOfAnyLengthAndAnyByteSurvive)
+{
+    const std::string longPath = "\\\\server\\" + std::string(2000, 'p');
+    const std::string oddBytes = "\\\\s\xE9rver\\\xFF\x80\0nul"s;
+    const AvailablePathVector list{Entry(longPath, std::string(3000, 'd'), 1), Entry(oddBytes, "\xA7\x01", 0)};
+    const auto bytes = FormatCatalogue(list);
+    EXPECT_EQ(Parse(bytes), list);
+    EXPECT_EQ(FormatCatalogue(Parse(bytes)), bytes);
+}
+
+TEST(CatalogueFile, ReadsWritesAndReportsWhatItFound)
+{
+    TempDir dir;
+    AvailablePathVector list;
+    EXPECT_EQ(ReadCatalogueFile(dir / "Corvane2.net", list).Status, FileReadStatus::Missing);
+    EXPECT_EQ(ReadCatalogueFile(dir.Path(), list).Status, FileReadStatus::Unreadable);
+    EXPECT_TRUE(list.empty());
+
+    const AvailablePathVector written{Entry("\\\\a\\b", "desc", 1)};
+    ASSERT_TRUE(WriteCatalogueFile(dir / "Corvane2.net", written));
+    EXPECT_EQ(ReadBytes(dir / "Corvane2.net"), "1 2.0\r\n1,\\\\a\\b\r\ndesc");
+    const auto result = ReadCatalogueFile(dir / "Corvane2.net", list);
+    EXPECT_EQ(result.Status, FileReadStatus::Read);
+    EXPECT_EQ(result.HeaderCount, 1);
+    EXPECT_EQ(list, written);
+}
+
+TEST(CatalogueFile, ReadingAppendsToWhatTheListHolds)
+{
+    AvailablePathVector list{Entry("first", "", 0)};
+    ParseCatalogue("1 2.0\r\n0,second\r\n", list);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[1].NetworkPath, "second");
+}

@@ -1,0 +1,57 @@
+#include "support/fake_services.h"
+
+#include <QDialog>
+
+#include <gtest/gtest.h>
+
+MessageAnswer FakeUi::ShowMessage(const Message& message)
+{
+    Messages.push_back(message);
+    if (message.Buttons == MessageButtons::Ok)
+        return MessageAnswer::Ok;
+    if (Answers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << message.Text;
+        return MessageAnswer::No;
+    }
+    const auto answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+}
+
+int FakeUi::RunModal(QDialog& dialog)
+{
+    DialogTitles.push_back(dialog.windowTitle());
+    if (!OnDialog) {
+        ADD_FAILURE() << "unexpected dialog: " << dialog.windowTitle().toStdString();
+        return QDialog::Rejected;
+    }
+    return OnDialog(dialog);
+}
+
+std::uint32_t FakeDrives::PresentDrives()
+{
+    ++MaskCalls;
+    return Mask;
+}
+
+std::int32_t FakeDrives::DriveType(char letter)
+{
+    TypeCalls.push_back(letter);
+    return letter >= 'A' && letter <= 'Z' ? Types[static_cast<std::size_t>(letter - 'A')] : 1;
+}
+
+CommandResult FakeRunner::Run(const std::vector<std::string>& arguments)
+{
+    Calls.push_back(arguments);
+    if (Results.empty())
+        return {0, {}};
+    auto result = Results.front();
+    Results.pop_front();
+    return result;
+}
+
+std::optional<std::string> FakeBrowser::Browse(const std::string& title)
+{
+    Titles.push_back(title);
+    return Answer;
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/ui_services.h"
+#include "platform/platform.h"
+
+#include <QString>
+
+#include <array>
+#include <deque>
+#include <functional>
+#include <utility>
+#include <vector>
+
+// Records every message window and answers questions from a script.
+class FakeUi final : public UiServices {
+public:
+    MessageAnswer ShowMessage(const Message& message) override;
+    int RunModal(QDialog& dialog) override;
+
+    std::vector<Message> Messages;
+    // Answers for Yes/No questions, first first; a question with none left fails the test.
+    std::deque<MessageAnswer> Answers;
+    // Plays the user in a modal dialog; a dialog with no player fails the test.
+    std::function<int(QDialog&)> OnDialog;
+    std::vector<QString> DialogTitles;
+};
+
+class FakeDrives final : public DriveInventory {
+public:
+    std::uint32_t PresentDrives() override;
+    std::int32_t DriveType(char letter) override;
+
+    std::uint32_t Mask = 0;
+    std::array<std::int32_t, 26> Types{};
+    int MaskCalls = 0;
+    std::vector<char> TypeCalls;
+};
+
+class FakeRunner final : public CommandRunner {
+public:
+    CommandResult Run(const std::vector<std::string>& arguments) override;
+
+    std::vector<std::vector<std::string>> Calls;
+    // Results, first first; when none are left a command succeeds silently.
+    std::deque<CommandResult> Results;
+};
+
+class FakeBrowser final : public FolderBrowser {
+public:
+    std::optional<std::string> Browse(const std::string& title) override;
+
+    std::vector<std::string> Titles;
+    std::optional<std::string> Answer;
+};
+
+class FakeShell final : public ShellOpener {
+public:
+    void Open(const std::string& address) override { Opened.push_back(address); }
+
+    std::vector<std::string> Opened;
+};
+
+class FakeHelp final : public HelpEngine {
+public:
+    void ShowTopic(const std::string& helpFile, int context) override { Topics.emplace_back(helpFile, context); }
+
+    std::vector<std::pair<std::string, int>> Topics;
+};

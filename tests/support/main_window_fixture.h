@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app/mainform.h"
+#include "support/fake_services.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// The real main window over fakes, in a fresh executable directory.
+class MainWindowTest : public ::testing::Test {
+protected:
+    std::unique_ptr<TMainPRGForm> Start();
+    // Shows the window as the program does, which runs its first activation.
+    std::unique_ptr<TMainPRGForm> StartShown();
+    PlatformServices Services();
+
+    void WriteCatalogue(std::string_view bytes) { WriteBytes(Dir / "Corvane2.net", bytes); }
+    std::string Catalogue() const { return ReadBytes(Dir / "Corvane2.net"); }
+    std::vector<std::string> MessageTexts() const;
+
+    TempDir Dir;
+    FakeUi Ui;
+    FakeDrives Drives;
+    FakeRunner Runner;
+    FakeBrowser Browser;
+    FakeShell Shell;
+    FakeHelp Help;
+};
+
+// Mouse clicks in the catalogue list, as a user makes them.
+void ClickRow(TMainPRGForm& form, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void ClickBelowRows(TMainPRGForm& form);
+// The rows the list shows, as the bytes of their paths.
+std::vector<std::string> ShownRows(TMainPRGForm& form);
+std::vector<int> SelectedRows(TMainPRGForm& form);
