@@ -1,11 +1,10 @@
 #include "app/mainform.h"
+#include "app/program.h"
 #include "app/qt_ui.h"
 #include "platform/qt/qt_services.h"
 #include "platform/system_services.h"
 
 #include <QApplication>
-
-#include <exception>
 
 int main(int argc, char* argv[])
 {
@@ -13,7 +12,7 @@ int main(int argc, char* argv[])
     application.setApplicationName(QStringLiteral("Corvane2"));
 
     QtUi ui;
-    try {
+    return RunProgram(ui, [&] {
         const auto exeDirectory = ExecutableDirectory();
         auto drives = MakeSystemDriveInventory();
         auto runner = MakeSystemCommandRunner(exeDirectory);
@@ -22,10 +21,6 @@ int main(int argc, char* argv[])
         QtHelpEngine help;
         TMainPRGForm form(exeDirectory, {*drives, *runner, browser, *shell, help}, ui);
         form.show();
-        application.exec();
-    } catch (const std::exception& error) {
-        ui.ShowMessage({MessageKind::Exception, error.what(), ApplicationTitle, MessageIcon::Error,
-                        MessageButtons::Ok, {}});
-    }
-    return 0;
+        QApplication::exec();
+    });
 }

@@ -1,3 +1,4 @@
+#include "app/program.h"
 #include "support/main_window_fixture.h"
 
 #include <QComboBox>
@@ -187,4 +188,18 @@ TEST_F(StartAndClose, AnyCloseWritesTheCatalogueEvenUnchanged)
     EXPECT_EQ(Catalogue(), "1 2.0\r\n0,\\\\a\r\nd");
     EXPECT_FALSE(std::filesystem::exists(Dir / "Corvane2.net.tmp"));
     EXPECT_FALSE(std::filesystem::exists(Dir / "Corvane2.net.bak"));
+}
+
+TEST(ProgramEntry, AnErrorEscapingStartUpIsShownAndTheExitCodeIsZero)
+{
+    FakeUi ui;
+    const int code = RunProgram(ui, [] { throw std::runtime_error("Cannot read beyond the end of the disk"); });
+    EXPECT_EQ(code, 0);
+    ASSERT_EQ(ui.Messages.size(), 1u);
+    EXPECT_EQ(ui.Messages[0].Kind, MessageKind::Exception);
+    EXPECT_EQ(ui.Messages[0].Text, "Cannot read beyond the end of the disk");
+    EXPECT_EQ(ui.Messages[0].Caption, " Corvane V 2.0");
+
+    EXPECT_EQ(RunProgram(ui, [] {}), 0);
+    EXPECT_EQ(ui.Messages.size(), 1u);
 }
