@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ui_services.h"
+#include "mapping/drive_table.h"
 #include "platform/platform.h"
 #include "store/catalogue_file.h"
 
@@ -36,6 +37,7 @@ public:
 
     // State, kept as the handlers of every subsystem use it.
     AvailablePathVector AvailablePathList;
+    DrivePathVector DrivePathList;
     std::filesystem::path ProfileDirectory;
     std::int32_t SelectedPathIndex = 0;
     char CurrentDrive = 0;
@@ -52,6 +54,22 @@ public:
     void ExitBtnClick();
     void RefreshCatalogueView(bool updateDetails);
     void AvailableListViewClick();
+
+    // The drive table.
+    void BuildDriveTable();
+    void RefreshDriveTable();
+    void UpdateDriveEntry(std::int32_t letter, std::uint8_t free, std::int32_t connected);
+    std::uint8_t IsDriveConnected(std::int32_t letter) const;
+    std::uint8_t PathRequiresPW(std::string_view path) const;
+
+    // The group: the lines of MappingListBox, kept in order, as bytes.
+    std::vector<std::string> GroupLines() const;
+    std::string GroupLine(int row) const;
+    void AddGroupLine(const std::string& line);
+    int SelectedGroupRow() const;
+
+    // Runs the network command; the window repaints meanwhile but takes no input.
+    CommandResult RunCommand(const std::vector<std::string>& arguments);
 
     // Controls, named as the user sees them.
     QFrame* Panel1 = nullptr;
@@ -113,7 +131,6 @@ private:
     void LoadGroup(const std::string& profileFileName);
     void AskToSaveGroup();
     void WriteConfiguration();
-    void BuildDrives();
 
     MessageAnswer ShowBox(const std::string& text, const std::string& caption, MessageIcon icon,
                           MessageButtons buttons = MessageButtons::Ok);

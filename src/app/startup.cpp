@@ -44,7 +44,8 @@ void TMainPRGForm::ReadCatalogue()
 
 void TMainPRGForm::FormActivate()
 {
-    BuildDrives();
+    BuildDriveTable();
+    RefreshDriveTable();
 }
 
 void TMainPRGForm::FormClose()
@@ -70,8 +71,8 @@ void TMainPRGForm::SaveCatalogue()
         ShowBox(" Was not able to save the network path list!", " Error", MessageIcon::Error);
 }
 
-// Profiles, the configuration and the drive table join these steps as they
-// are stored; until then the default profile stands alone and empty.
+// Profiles and the configuration join these steps as they are stored; until
+// then the default profile stands alone and empty.
 std::string TMainPRGForm::ReadConfiguration()
 {
     ProfileIndex = 0;
@@ -83,8 +84,6 @@ void TMainPRGForm::LoadGroup(const std::string&) {}
 void TMainPRGForm::AskToSaveGroup() {}
 
 void TMainPRGForm::WriteConfiguration() {}
-
-void TMainPRGForm::BuildDrives() {}
 
 MessageAnswer TMainPRGForm::ShowBox(const std::string& text, const std::string& caption, MessageIcon icon,
                                     MessageButtons buttons)

@@ -2,26 +2,9 @@
 
 #include <algorithm>
 
-namespace {
-
-unsigned char Folded(char c)
-{
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 32) : byte;
-}
-
-} // namespace
-
 bool CatalogueLess(std::string_view left, std::string_view right)
 {
-    const auto common = std::min(left.size(), right.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const auto a = Folded(left[i]);
-        const auto b = Folded(right[i]);
-        if (a != b)
-            return a < b;
-    }
-    return left.size() < right.size();
+    return AsciiCaseLess(left, right);
 }
 
 void SortCatalogue(AvailablePathVector& list)

@@ -10,4 +10,6 @@ std::unique_ptr<DriveInventory> MakeSystemDriveInventory();
 // Runs the network command: the system's own where it has one, else the
 // carrier that ships beside the program in exeDirectory.
 std::unique_ptr<CommandRunner> MakeSystemCommandRunner(const std::filesystem::path& exeDirectory);
+// Runs program in the network command's place, with the same arguments.
+std::unique_ptr<CommandRunner> MakeProgramRunner(const std::filesystem::path& program);
 std::unique_ptr<ShellOpener> MakeSystemShellOpener();

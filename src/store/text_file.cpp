@@ -1,5 +1,6 @@
 #include "text_file.h"
 
+#include <algorithm>
 #include <fstream>
 #include <limits>
 #include <system_error>
@@ -84,4 +85,14 @@ std::optional<std::int32_t> LeadingInteger(std::string_view text)
     if (negative)
         return static_cast<std::int32_t>(-value);
     return static_cast<std::int32_t>(value == Limit ? Limit - 1 : value);
+}
+
+bool AsciiCaseLess(std::string_view left, std::string_view right)
+{
+    const auto fold = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 32) : byte;
+    };
+    return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
+                                        [&](char a, char b) { return fold(a) < fold(b); });
 }

@@ -42,3 +42,7 @@ private:
 // white space skipped, an optional sign), saturated to the 32-bit range.
 // Nothing when the text does not start with a number.
 std::optional<std::int32_t> LeadingInteger(std::string_view text);
+
+// Byte by byte, ASCII letters without case, every other byte as an unsigned
+// value; a text comes before any longer one it starts.
+bool AsciiCaseLess(std::string_view left, std::string_view right);

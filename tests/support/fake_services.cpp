@@ -43,6 +43,8 @@ std::int32_t FakeDrives::DriveType(char letter)
 CommandResult FakeRunner::Run(const std::vector<std::string>& arguments)
 {
     Calls.push_back(arguments);
+    if (OnRun)
+        OnRun(arguments);
     if (Results.empty())
         return {0, {}};
     auto result = Results.front();

@@ -43,6 +43,8 @@ public:
     std::vector<std::vector<std::string>> Calls;
     // Results, first first; when none are left a command succeeds silently.
     std::deque<CommandResult> Results;
+    // Runs while the command "runs", off the window's thread.
+    std::function<void(const std::vector<std::string>&)> OnRun;
 };
 
 class FakeBrowser final : public FolderBrowser {

@@ -66,17 +66,17 @@ CommandResult RunProgram(const std::filesystem::path& program, const std::vector
 
 class PosixCommandRunner final : public CommandRunner {
 public:
-    explicit PosixCommandRunner(std::filesystem::path carrier) : Carrier(std::move(carrier)) {}
+    explicit PosixCommandRunner(std::filesystem::path program) : Program(std::move(program)) {}
 
     CommandResult Run(const std::vector<std::string>& arguments) override
     {
         if (arguments.empty())
             return {};
-        return RunProgram(Carrier, arguments);
+        return RunProgram(Program, arguments);
     }
 
 private:
-    std::filesystem::path Carrier;
+    std::filesystem::path Program;
 };
 
 class PosixShellOpener final : public ShellOpener {
@@ -93,9 +93,14 @@ public:
 
 } // namespace
 
+std::unique_ptr<CommandRunner> MakeProgramRunner(const std::filesystem::path& program)
+{
+    return std::make_unique<PosixCommandRunner>(program);
+}
+
 std::unique_ptr<CommandRunner> MakeSystemCommandRunner(const std::filesystem::path& exeDirectory)
 {
-    return std::make_unique<PosixCommandRunner>(exeDirectory / "corvane-net");
+    return MakeProgramRunner(exeDirectory / "corvane-net");
 }
 
 std::unique_ptr<ShellOpener> MakeSystemShellOpener()

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct Credentials {
+    std::string UserName;
+    std::string Password;
+};
+
+// The arguments of "net use" that attach a group line's path to its letter:
+// net use E: <path> [<password> /USER:<user>] /PERSISTENT:YES|NO.
+// Each piece is one argument, however many blanks or quotes it holds.
+std::vector<std::string> AttachArguments(std::string_view groupLine, const std::optional<Credentials>& credentials,
+                                         bool persistent);
+
+// net use K: /DELETE
+std::vector<std::string> DetachArguments(char letter);
+
+// The arguments as one line, joined by single blanks.
+std::string JoinArguments(const std::vector<std::string>& arguments);

@@ -1,0 +1,16 @@
+// Stands in for the network command in tests: prints each argument it got as
+// "<length>:<bytes>" on a line of its own, then how many bytes its standard
+// input held, and ends with the number of arguments as its exit status.
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        std::printf("%zu:%s\n", std::strlen(argv[i]), argv[i]);
+    std::size_t input = 0;
+    while (std::getchar() != EOF)
+        ++input;
+    std::printf("stdin:%zu\n", input);
+    return argc - 1;
+}
