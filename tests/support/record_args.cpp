@@ -4,8 +4,17 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 int main(int argc, char* argv[])
 {
+#ifdef _WIN32
+    // Bytes as they are: no line ends turned into CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     for (int i = 1; i < argc; ++i)
         std::printf("%zu:%s\n", std::strlen(argv[i]), argv[i]);
     std::size_t input = 0;

@@ -1,0 +1,141 @@
+#include "platform/system_services.h"
+#include "platform/windows_command_line.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+namespace {
+
+std::wstring Widen(std::string_view text, UINT codePage)
+{
+    if (text.empty())
+        return {};
+    const int size = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    return wide;
+}
+
+std::string Narrow(std::wstring_view text, UINT codePage)
+{
+    if (text.empty())
+        return {};
+    const int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), narrow.data(), size, nullptr,
+                        nullptr);
+    return narrow;
+}
+
+class Handle {
+public:
+    Handle() = default;
+    explicit Handle(HANDLE handle) : Value(handle) {}
+    ~Handle() { Close(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+
+    HANDLE* Out() { return &Value; }
+    HANDLE Get() const { return Value; }
+    void Close()
+    {
+        if (Value && Value != INVALID_HANDLE_VALUE)
+            CloseHandle(Value);
+        Value = nullptr;
+    }
+
+private:
+    HANDLE Value = nullptr;
+};
+
+// Starts program (by its full path, never searched for) with the arguments
+// after the first, no console window, an empty standard input and one pipe
+// for its output; waits and collects.
+CommandResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> line{program.string()};
+    line.insert(line.end(), arguments.begin() + 1, arguments.end());
+    auto commandLine = Widen(WindowsCommandLine(line), CP_ACP);
+
+    SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    Handle outputRead, outputWrite, inputRead, inputWrite;
+    if (!CreatePipe(outputRead.Out(), outputWrite.Out(), &inherited, 0)
+        || !CreatePipe(inputRead.Out(), inputWrite.Out(), &inherited, 0))
+        return {};
+    SetHandleInformation(outputRead.Get(), HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(inputWrite.Get(), HANDLE_FLAG_INHERIT, 0);
+    inputWrite.Close();
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = inputRead.Get();
+    startup.hStdOutput = outputWrite.Get();
+    startup.hStdError = outputWrite.Get();
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program.wstring().c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &process))
+        return {};
+    Handle processHandle(process.hProcess);
+    Handle threadHandle(process.hThread);
+    outputWrite.Close();
+    inputRead.Close();
+
+    std::string raw;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(outputRead.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+        raw.append(buffer, got);
+    WaitForSingleObject(processHandle.Get(), INFINITE);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(processHandle.Get(), &exitCode);
+
+    // Console programs print in the OEM code page; the program's texts are ANSI.
+    return {static_cast<int>(exitCode), Narrow(Widen(raw, GetOEMCP()), CP_ACP)};
+}
+
+class Win32CommandRunner final : public CommandRunner {
+public:
+    explicit Win32CommandRunner(std::filesystem::path program) : Program(std::move(program)) {}
+
+    CommandResult Run(const std::vector<std::string>& arguments) override
+    {
+        if (arguments.empty())
+            return {};
+        return RunProgram(Program, arguments);
+    }
+
+private:
+    std::filesystem::path Program;
+};
+
+class Win32ShellOpener final : public ShellOpener {
+public:
+    void Open(const std::string& address) override
+    {
+        ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    }
+};
+
+} // namespace
+
+std::unique_ptr<CommandRunner> MakeProgramRunner(const std::filesystem::path& program)
+{
+    return std::make_unique<Win32CommandRunner>(program);
+}
+
+std::unique_ptr<CommandRunner> MakeSystemCommandRunner(const std::filesystem::path&)
+{
+    // The system's own net.exe by its full path: never one planted beside the
+    // program or on PATH.
+    wchar_t system[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    return MakeProgramRunner(std::filesystem::path(std::wstring(system, length)) / L"net.exe");
+}
+
+std::unique_ptr<ShellOpener> MakeSystemShellOpener()
+{
+    return std::make_unique<Win32ShellOpener>();
+}
