@@ -229,6 +229,13 @@ void TMainPRGForm::ConnectHandlers()
 {
     connect(ExitBtn, &QPushButton::clicked, this, &TMainPRGForm::ExitBtnClick);
     connect(AvailableListView, &CatalogueListView::Clicked, this, &TMainPRGForm::AvailableListViewClick);
+    connect(RightBtn, &QToolButton::clicked, this, &TMainPRGForm::RightBtnClick);
+    connect(LeftBtn, &QToolButton::clicked, this, &TMainPRGForm::LeftBtnClick);
+    connect(DriveBtn, &QPushButton::clicked, this, &TMainPRGForm::DriveBtnClick);
+    connect(AttachAllBtn, &QPushButton::clicked, this, &TMainPRGForm::AttachAllBtnClick);
+    connect(AttachOneBtn, &QPushButton::clicked, this, &TMainPRGForm::AttachOneBtnClick);
+    connect(DetachAllBtn, &QPushButton::clicked, this, &TMainPRGForm::DetachAllBtnClick);
+    connect(DetachOneBtn, &QPushButton::clicked, this, &TMainPRGForm::DetachOneBtnClick);
 }
 
 void TMainPRGForm::showEvent(QShowEvent* event)

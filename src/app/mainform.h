@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 class CatalogueListView;
@@ -70,6 +71,15 @@ public:
 
     // Runs the network command; the window repaints meanwhile but takes no input.
     CommandResult RunCommand(const std::vector<std::string>& arguments);
+
+    // The group's operations.
+    void RightBtnClick();
+    void LeftBtnClick();
+    void DriveBtnClick();
+    void AttachAllBtnClick();
+    void AttachOneBtnClick();
+    void DetachAllBtnClick();
+    void DetachOneBtnClick();
 
     // Controls, named as the user sees them.
     QFrame* Panel1 = nullptr;
@@ -131,6 +141,14 @@ private:
     void LoadGroup(const std::string& profileFileName);
     void AskToSaveGroup();
     void WriteConfiguration();
+
+    struct FailedAttach {
+        std::string Line;
+        CommandResult Result;
+    };
+    std::optional<char> AskForDriveLetter();
+    CommandResult AttachLine(const std::string& line);
+    void ShowAttachOutcome(const std::string& text, const std::vector<FailedAttach>& failures);
 
     MessageAnswer ShowBox(const std::string& text, const std::string& caption, MessageIcon icon,
                           MessageButtons buttons = MessageButtons::Ok);

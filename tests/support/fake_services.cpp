@@ -21,11 +21,13 @@ MessageAnswer FakeUi::ShowMessage(const Message& message)
 int FakeUi::RunModal(QDialog& dialog)
 {
     DialogTitles.push_back(dialog.windowTitle());
-    if (!OnDialog) {
+    if (Dialogs.empty()) {
         ADD_FAILURE() << "unexpected dialog: " << dialog.windowTitle().toStdString();
         return QDialog::Rejected;
     }
-    return OnDialog(dialog);
+    const auto play = std::move(Dialogs.front());
+    Dialogs.pop_front();
+    return play(dialog);
 }
 
 std::uint32_t FakeDrives::PresentDrives()

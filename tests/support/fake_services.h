@@ -20,8 +20,9 @@ public:
     std::vector<Message> Messages;
     // Answers for Yes/No questions, first first; a question with none left fails the test.
     std::deque<MessageAnswer> Answers;
-    // Plays the user in a modal dialog; a dialog with no player fails the test.
-    std::function<int(QDialog&)> OnDialog;
+    // Play the user in the modal dialogs to come, first first; a dialog with
+    // no player left fails the test.
+    std::deque<std::function<int(QDialog&)>> Dialogs;
     std::vector<QString> DialogTitles;
 };
 

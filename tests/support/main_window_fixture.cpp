@@ -65,3 +65,12 @@ std::vector<int> SelectedRows(TMainPRGForm& form)
     std::sort(rows.begin(), rows.end());
     return rows;
 }
+
+QWidget* NextTabStop(QWidget* widget)
+{
+    do
+        widget = widget->nextInFocusChain();
+    while (!(widget->focusPolicy() & Qt::TabFocus) || widget->objectName().isEmpty()
+           || widget->objectName().startsWith(QLatin1StringView("qt_")));
+    return widget;
+}

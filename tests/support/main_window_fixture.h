@@ -35,3 +35,5 @@ void ClickBelowRows(TMainPRGForm& form);
 // The rows the list shows, as the bytes of their paths.
 std::vector<std::string> ShownRows(TMainPRGForm& form);
 std::vector<int> SelectedRows(TMainPRGForm& form);
+// The next control the Tab key goes to after widget, disabled ones included.
+QWidget* NextTabStop(QWidget* widget);

@@ -1,0 +1,131 @@
+#include "app/mainform.h"
+
+#include "app/display_text.h"
+#include "mapping/group_line.h"
+#include "mapping/messages.h"
+#include "mapping/net_use.h"
+#include "mapping/password_dialog.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+
+const char* const Succeeded = " The commad was successful completed";
+
+void Wipe(std::string& secret)
+{
+    std::fill(secret.begin(), secret.end(), '\0');
+    secret.clear();
+}
+
+// What the command printed, with the password it was given blotted out.
+std::string Redacted(std::string output, const std::string& password)
+{
+    if (password.empty())
+        return output;
+    for (auto at = output.find(password); at != std::string::npos; at = output.find(password, at))
+        output.replace(at, password.size(), "********");
+    return output;
+}
+
+} // namespace
+
+CommandResult TMainPRGForm::AttachLine(const std::string& line)
+{
+    std::optional<Credentials> credentials;
+    if (PathRequiresPW(GroupLinePath(line)) != 0) {
+        TPasswordDlg dialog(*this);
+        if (UserInterface.RunModal(dialog) == QDialog::Accepted)
+            credentials = Credentials{FromDisplay(dialog.UserName->text()), FromDisplay(dialog.Password->text())};
+    }
+    auto arguments = AttachArguments(line, credentials, RestoreConnectionCheckBox->isChecked());
+    auto result = RunCommand(arguments);
+    if (credentials) {
+        result.Output = Redacted(std::move(result.Output), credentials->Password);
+        Wipe(credentials->Password);
+        for (auto& argument : arguments)
+            Wipe(argument);
+    }
+    if (result.ExitStatus == 0) {
+        UpdateDriveEntry(static_cast<unsigned char>(GroupLineLetter(line)), 0, 1);
+        DetachAllBtn->setEnabled(true);
+        DetachOneBtn->setEnabled(true);
+    }
+    return result;
+}
+
+void TMainPRGForm::ShowAttachOutcome(const std::string& text, const std::vector<FailedAttach>& failures)
+{
+    Message message{MessageKind::Box, text, " Information", MessageIcon::Information, MessageButtons::Ok, {}};
+    for (const auto& failure : failures) {
+        if (!message.Details.empty())
+            message.Details += "\n\n";
+        message.Details += failure.Line + "\nExit status " + std::to_string(failure.Result.ExitStatus);
+        if (failure.Result.ExitStatus == -1)
+            message.Details += " (the network command could not be started)";
+        if (!failure.Result.Output.empty())
+            message.Details += "\n" + failure.Result.Output;
+    }
+    UserInterface.ShowMessage(message);
+}
+
+void TMainPRGForm::AttachAllBtnClick()
+{
+    // Failed lines are counted, not their statuses added: -1 and 1 would cancel out.
+    std::vector<FailedAttach> failures;
+    for (const auto& line : GroupLines()) {
+        auto result = AttachLine(line);
+        if (result.ExitStatus != 0)
+            failures.push_back({line, std::move(result)});
+    }
+    ShowAttachOutcome(failures.empty() ? Succeeded : " One or more paths were not attached", failures);
+}
+
+void TMainPRGForm::AttachOneBtnClick()
+{
+    const int row = SelectedGroupRow();
+    if (row < 0) {
+        ShowBox(" Please select the network path that should be attached!", " Information", MessageIcon::Information);
+        return;
+    }
+    const auto line = GroupLine(row);
+    auto result = AttachLine(line);
+    if (result.ExitStatus == 0)
+        ShowAttachOutcome(Succeeded, {});
+    else
+        ShowAttachOutcome(" Path was not attached", {{line, std::move(result)}});
+}
+
+void TMainPRGForm::DetachAllBtnClick()
+{
+    if (ShowBox("Do you want to dettach all drives?", " Warning", MessageIcon::Stop, MessageButtons::YesNo)
+        != MessageAnswer::Yes)
+        return;
+    for (const auto& line : GroupLines()) {
+        const auto letter = GroupLineLetter(line);
+        if (IsDriveConnected(static_cast<unsigned char>(letter)) != 0) {
+            RunCommand(DetachArguments(letter));
+            UpdateDriveEntry(static_cast<unsigned char>(letter), 0, 0);
+        }
+    }
+}
+
+void TMainPRGForm::DetachOneBtnClick()
+{
+    const int row = SelectedGroupRow();
+    if (row < 0)
+        return;
+    CurrentDrive = GroupLineLetter(GroupLine(row));
+    const auto letter = static_cast<unsigned char>(CurrentDrive);
+    if (IsDriveConnected(letter) != 0) {
+        if (ShowBox(DetachQuestion(CurrentDrive), " Warning", MessageIcon::Stop, MessageButtons::YesNo)
+            != MessageAnswer::Yes)
+            return;
+        RunCommand(DetachArguments(CurrentDrive));
+    }
+    UpdateDriveEntry(letter, 0, 0);
+}

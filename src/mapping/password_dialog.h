@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TMainPRGForm;
+
+// Asks for the user name and password of one attach.
+class TPasswordDlg final : public QDialog {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TPasswordDlg)
+
+public:
+    explicit TPasswordDlg(TMainPRGForm& owner);
+
+    void UserNameChange();
+
+    QLabel* Label3 = nullptr;
+    QLineEdit* Password = nullptr;
+    QLineEdit* UserName = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QPushButton* OkBtn = nullptr;
+    QPushButton* CancelBtn = nullptr;
+};

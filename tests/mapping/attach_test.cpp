@@ -1,0 +1,247 @@
+#include "mapping_fixture.h"
+
+#include <QCheckBox>
+
+using Arguments = std::vector<std::string>;
+
+namespace {
+
+void ExpectInformation(const Message& message, const std::string& text)
+{
+    EXPECT_EQ(message.Kind, MessageKind::Box);
+    EXPECT_EQ(message.Text, text);
+    EXPECT_EQ(message.Caption, " Information");
+    EXPECT_EQ(message.Icon, MessageIcon::Information);
+    EXPECT_EQ(message.Buttons, MessageButtons::Ok);
+}
+
+} // namespace
+
+class Attach : public MappingTest {
+protected:
+    // E: pub, F: secret (asks for credentials), G: tools.
+    std::unique_ptr<TMainPRGForm> StartWithGroup()
+    {
+        auto form = StartWithCatalogue();
+        PutIntoGroup(*form, 0, QStringLiteral("E:"));
+        PutIntoGroup(*form, 1, QStringLiteral("F:"));
+        PutIntoGroup(*form, 2, QStringLiteral("G:"));
+        return form;
+    }
+};
+
+TEST_F(Attach, AllLinesWhereTheSecondFails)
+{
+    auto form = StartWithGroup();
+    Ui.Dialogs.push_back(CancelCredentials());
+    Runner.Results = {{0, {}}, {2, "System error 53 has occurred.\n"}, {0, {}}};
+    QTest::mouseClick(form->AttachAllBtn, Qt::LeftButton);
+    EXPECT_EQ(Runner.Calls, (std::vector<Arguments>{{"net", "use", "E:", Pub, "/PERSISTENT:NO"},
+                                                    {"net", "use", "F:", Secret, "/PERSISTENT:NO"},
+                                                    {"net", "use", "G:", Tools, "/PERSISTENT:NO"}}));
+    EXPECT_EQ(form->IsDriveConnected('E'), 1);
+    EXPECT_EQ(form->IsDriveConnected('F'), 0);
+    EXPECT_EQ(form->IsDriveConnected('G'), 1);
+    ASSERT_EQ(Ui.Messages.size(), 1u);
+    ExpectInformation(Ui.Messages[0], " One or more paths were not attached");
+    EXPECT_EQ(Ui.Messages[0].Details, "F: \\\\srv\\secret\nExit status 2\nSystem error 53 has occurred.\n");
+    EXPECT_TRUE(ButtonsOf(*form).DetachAll);
+}
+
+TEST_F(Attach, AllLinesSucceedingSayItPlainly)
+{
+    auto form = StartWithGroup();
+    Ui.Dialogs.push_back(EnterCredentials(QStringLiteral("anna"), QStringLiteral("pw")));
+    form->RestoreConnectionCheckBox->setChecked(true);
+    QTest::mouseClick(form->AttachAllBtn, Qt::LeftButton);
+    ASSERT_EQ(Ui.Messages.size(), 1u);
+    ExpectInformation(Ui.Messages[0], " The commad was successful completed");
+    EXPECT_TRUE(Ui.Messages[0].Details.empty());
+    EXPECT_EQ(Runner.Calls[1], (Arguments{"net", "use", "F:", Secret, "pw", "/USER:anna", "/PERSISTENT:YES"}));
+    EXPECT_EQ(form->GroupLines().size(), 3u) << "attaching changed the group";
+}
+
+TEST_F(Attach, FailuresAreCountedNotAddedUp)
+{
+    auto form = StartWithGroup();
+    Ui.Dialogs.push_back(CancelCredentials());
+    Runner.Results = {{1, {}}, {0, {}}, {-1, {}}};
+    form->AttachAllBtnClick();
+    ASSERT_EQ(Ui.Messages.size(), 1u);
+    EXPECT_EQ(Ui.Messages[0].Text, " One or more paths were not attached");
+    EXPECT_EQ(Ui.Messages[0].Details, "E: \\\\srv\\pub\nExit status 1\n\n"
+                                      "G: \\\\srv\\tools\nExit status -1 (the network command could not be started)");
+}
+
+TEST_F(Attach, AlreadyAttachedLinesAreSentAgain)
+{
+    Drives.Mask = Bit('E');
+    auto form = StartWithCatalogue();
+    PutIntoGroup(*form, 0, QStringLiteral("E:"));
+    form->AttachAllBtnClick();
+    EXPECT_EQ(Runner.Calls.size(), 1u);
+}
+
+TEST_F(Attach, TheCredentialsDialogComesNewAndEmptyForEveryLineThatNeedsIt)
+{
+    auto form = StartWithCatalogue();
+    PutIntoGroup(*form, 1, QStringLiteral("F:"));
+    PutIntoGroup(*form, 1, QStringLiteral("K:"));
+    bool firstEmpty = false;
+    bool secondEmpty = false;
+    Ui.Dialogs.push_back(EnterCredentials(QStringLiteral("CORP\\anna"), QStringLiteral("one two"), &firstEmpty));
+    Ui.Dialogs.push_back(CancelCredentials());
+    Ui.Dialogs.push_back([&](QDialog& dialog) {
+        auto& credentials = dynamic_cast<TPasswordDlg&>(dialog);
+        secondEmpty = credentials.UserName->text().isEmpty() && credentials.Password->text().isEmpty();
+        return EnterCredentials(QStringLiteral("bob"), QStringLiteral("x"))(dialog);
+    });
+    form->AttachAllBtnClick();
+    SelectLine(*form, 1);
+    form->AttachOneBtnClick();
+    EXPECT_TRUE(firstEmpty);
+    EXPECT_TRUE(secondEmpty);
+    EXPECT_EQ(Runner.Calls, (std::vector<Arguments>{
+                                {"net", "use", "F:", Secret, "one two", "/USER:CORP\\anna", "/PERSISTENT:NO"},
+                                {"net", "use", "K:", Secret, "/PERSISTENT:NO"},
+                                {"net", "use", "K:", Secret, "x", "/USER:bob", "/PERSISTENT:NO"}}));
+    EXPECT_EQ(Ui.DialogTitles.back(), QStringLiteral("Password Dialog..."));
+}
+
+TEST_F(Attach, OkOnAnUntouchedCredentialsDialogGivesEmptyCredentials)
+{
+    auto form = StartWithCatalogue();
+    PutIntoGroup(*form, 1, QStringLiteral("F:"));
+    SelectLine(*form, 0);
+    Ui.Dialogs.push_back([](QDialog& dialog) {
+        QTest::mouseClick(dynamic_cast<TPasswordDlg&>(dialog).OkBtn, Qt::LeftButton);
+        return dialog.result();
+    });
+    form->AttachOneBtnClick();
+    EXPECT_EQ(Runner.Calls, (std::vector<Arguments>{{"net", "use", "F:", Secret, "", "/USER:", "/PERSISTENT:NO"}}));
+}
+
+TEST_F(Attach, OneLineReadsThePersistenceChoiceWhenItRuns)
+{
+    auto form = StartWithGroup();
+    SelectLine(*form, 2);
+    form->RestoreConnectionCheckBox->setChecked(true);
+    QTest::mouseClick(form->AttachOneBtn, Qt::LeftButton);
+    form->RestoreConnectionCheckBox->setChecked(false);
+    Runner.Results.push_back({85, "System error 85 has occurred."});
+    form->AttachOneBtnClick();
+    EXPECT_EQ(Runner.Calls, (std::vector<Arguments>{{"net", "use", "G:", Tools, "/PERSISTENT:YES"},
+                                                    {"net", "use", "G:", Tools, "/PERSISTENT:NO"}}));
+    ASSERT_EQ(Ui.Messages.size(), 2u);
+    ExpectInformation(Ui.Messages[0], " The commad was successful completed");
+    ExpectInformation(Ui.Messages[1], " Path was not attached");
+    EXPECT_EQ(Ui.Messages[1].Details, "G: \\\\srv\\tools\nExit status 85\nSystem error 85 has occurred.");
+    EXPECT_EQ(form->IsDriveConnected('G'), 1) << "a failed attach undid an earlier success";
+}
+
+TEST_F(Attach, OneWithoutASelectionOnlyAsksForOne)
+{
+    auto form = StartWithGroup();
+    form->MappingListBox->clearSelection();
+    form->AttachOneBtnClick();
+    ASSERT_EQ(Ui.Messages.size(), 1u);
+    ExpectInformation(Ui.Messages[0], " Please select the network path that should be attached!");
+    EXPECT_TRUE(Runner.Calls.empty());
+    EXPECT_EQ(Ui.DialogTitles.size(), 3u) << "only the three letter dialogs of the set-up";
+}
+
+TEST_F(Attach, AFailedLineOfAnotherMachinesLetterLeavesTheTableAlone)
+{
+    auto form = StartWithCatalogue();
+    PutIntoGroup(*form, 0, QStringLiteral("E:"));
+    const auto table = form->DrivePathList;
+    Runner.Results.push_back({2, {}});
+    form->AttachAllBtnClick();
+    EXPECT_EQ(form->DrivePathList, table);
+    EXPECT_FALSE(ButtonsOf(*form).DetachAll);
+}
+
+TEST_F(Attach, APasswordNetEchoesIsBlottedOutOfTheDetails)
+{
+    auto form = StartWithCatalogue();
+    PutIntoGroup(*form, 1, QStringLiteral("F:"));
+    Ui.Dialogs.push_back(EnterCredentials(QStringLiteral("anna"), QStringLiteral("Sesame42")));
+    Runner.Results.push_back({86, "The password Sesame42 is not correct."});
+    form->AttachAllBtnClick();
+    ASSERT_EQ(Ui.Messages.size(), 1u);
+    EXPECT_EQ(Ui.Messages[0].Details, "F: \\\\srv\\secret\nExit status 86\nThe password ******** is not correct.");
+}
+
+using Detach = Attach;
+
+TEST_F(Detach, AllAsksFirstAndDetachesOnlyConnectedLetters)
+{
+    Drives.Mask = Bit('E');
+    auto form = StartWithGroup();
+    Ui.Answers.push_back(MessageAnswer::No);
+    form->DetachAllBtnClick();
+    ASSERT_EQ(Ui.Messages.size(), 1u);
+    EXPECT_EQ(Ui.Messages[0].Text, "Do you want to dettach all drives?");
+    EXPECT_EQ(Ui.Messages[0].Caption, " Warning");
+    EXPECT_EQ(Ui.Messages[0].Icon, MessageIcon::Stop);
+    EXPECT_EQ(Ui.Messages[0].Buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(Runner.Calls.empty());
+    EXPECT_EQ(form->IsDriveConnected('E'), 1);
+
+    Ui.Answers.push_back(MessageAnswer::Yes);
+    Runner.Results.push_back({2, {}});
+    form->DetachAllBtnClick();
+    EXPECT_EQ(Runner.Calls, (std::vector<Arguments>{{"net", "use", "E:", "/DELETE"}}));
+    EXPECT_EQ(form->IsDriveConnected('E'), 0) << "a failed detach still counts as done";
+    EXPECT_EQ(form->DrivePathList[4].Free, 0) << "the line still holds the letter";
+    EXPECT_EQ(form->GroupLines().size(), 3u);
+    EXPECT_EQ(Ui.Messages.size(), 2u);
+    EXPECT_FALSE(ButtonsOf(*form).DetachAll);
+}
+
+TEST_F(Detach, AllWithNothingConnectedRunsNothing)
+{
+    auto form = StartWithGroup();
+    const auto table = form->DrivePathList;
+    Ui.Answers.push_back(MessageAnswer::Yes);
+    form->DetachAllBtnClick();
+    EXPECT_TRUE(Runner.Calls.empty());
+    EXPECT_EQ(form->DrivePathList, table);
+    EXPECT_EQ(Ui.Messages.size(), 1u);
+}
+
+TEST_F(Detach, OneNotConnectedAsksNothingAndDisablesTheDetachButtons)
+{
+    Drives.Mask = Bit('G');
+    auto form = StartWithGroup();
+    SelectLine(*form, 0);
+    ASSERT_TRUE(ButtonsOf(*form).DetachAll);
+    form->DetachOneBtnClick();
+    EXPECT_TRUE(Ui.Messages.empty());
+    EXPECT_TRUE(Runner.Calls.empty());
+    EXPECT_FALSE(ButtonsOf(*form).DetachAll);
+    EXPECT_FALSE(ButtonsOf(*form).DetachOne);
+    EXPECT_EQ(form->GroupLines().size(), 3u);
+    EXPECT_EQ(form->IsDriveConnected('G'), 1) << "other lines stay attached";
+}
+
+TEST_F(Detach, OneConnectedAsksAndOnlyYesDetaches)
+{
+    Drives.Mask = Bit('G');
+    auto form = StartWithGroup();
+    SelectLine(*form, 2);
+    Ui.Answers.push_back(MessageAnswer::No);
+    QTest::mouseClick(form->DetachOneBtn, Qt::LeftButton);
+    ASSERT_EQ(Ui.Messages.size(), 1u);
+    EXPECT_EQ(Ui.Messages[0].Text, "Do you want to dettach the drive G:?");
+    EXPECT_EQ(Ui.Messages[0].Icon, MessageIcon::Stop);
+    EXPECT_TRUE(Runner.Calls.empty());
+    EXPECT_TRUE(ButtonsOf(*form).DetachOne);
+
+    Ui.Answers.push_back(MessageAnswer::Yes);
+    QTest::mouseClick(form->DetachOneBtn, Qt::LeftButton);
+    EXPECT_EQ(Runner.Calls, (std::vector<Arguments>{{"net", "use", "G:", "/DELETE"}}));
+    EXPECT_EQ(form->IsDriveConnected('G'), 0);
+    EXPECT_FALSE(ButtonsOf(*form).DetachOne);
+    EXPECT_EQ(form->CurrentDrive, 'G');
+}

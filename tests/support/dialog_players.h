@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+#include <functional>
+#include <string>
+
+// Users of the modal dialogs, for FakeUi::Dialogs.
+using DialogPlayer = std::function<int(QDialog&)>;
+
+// Types text into the drive letter dialog and presses OK; offered, if given,
+// receives the letters the dialog listed.
+DialogPlayer ChooseLetter(const QString& text, QStringList* offered = nullptr);
+// Closes a dialog with its close box.
+DialogPlayer CloseDialog();
+// Types into the credentials dialog and presses OK; seenEmpty, if given,
+// tells whether both fields were empty when it opened.
+DialogPlayer EnterCredentials(const QString& user, const QString& password, bool* seenEmpty = nullptr);
+DialogPlayer CancelCredentials();
