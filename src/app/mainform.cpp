@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -56,6 +57,21 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     button->setText(caption);
     button->setEnabled(enabled);
     return button;
+}
+
+// A black triangle pointing right, or left when mirrored.
+QIcon ArrowPicture(bool pointsLeft)
+{
+    QPixmap pixmap(20, 20);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    const QPolygonF right{{6.0, 3.0}, {15.0, 10.0}, {6.0, 17.0}};
+    painter.drawPolygon(pointsLeft ? QTransform(-1, 0, 0, 1, 20, 0).map(right) : right);
+    painter.end();
+    return QIcon(pixmap);
 }
 
 QLineEdit* MakeReadOnlyEdit(QWidget* parent, const char* name, QRect geometry, QLabel* label)
@@ -146,9 +162,9 @@ void TMainPRGForm::CreateCataloguePanel()
 
 void TMainPRGForm::CreateArrowButtons()
 {
-    const auto makeArrow = [this](const char* name, Qt::ArrowType arrow, int top, const QString& hint) {
+    const auto makeArrow = [this](const char* name, bool pointsLeft, int top, const QString& hint) {
         auto* button = Make<QToolButton>(this, name, {358, top, 28, 28});
-        button->setArrowType(arrow);
+        button->setIcon(ArrowPicture(pointsLeft));
         button->setAutoRaise(true);
         button->setIconSize(QSize(20, 20));
         button->setFocusPolicy(Qt::StrongFocus);
@@ -157,9 +173,9 @@ void TMainPRGForm::CreateArrowButtons()
         button->setEnabled(false);
         return button;
     };
-    RightBtn = makeArrow("RightBtn", Qt::RightArrow, 190,
+    RightBtn = makeArrow("RightBtn", false, 190,
                          QStringLiteral(" Add selected network path to the mapping list..."));
-    LeftBtn = makeArrow("LeftBtn", Qt::LeftArrow, 230,
+    LeftBtn = makeArrow("LeftBtn", true, 230,
                         QStringLiteral(" Remove selected network connection from the mapping list..."));
 }
 

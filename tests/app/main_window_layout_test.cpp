@@ -119,8 +119,13 @@ TEST_F(MainWindowLayout, EveryControlHasItsNameCaptionHintStartStateAndHelpConte
     EXPECT_TRUE(form->P1Label->font().bold());
     EXPECT_TRUE(form->Label2->font().bold());
     EXPECT_TRUE(form->Label3->font().bold());
-    EXPECT_EQ(form->RightBtn->arrowType(), Qt::RightArrow);
-    EXPECT_EQ(form->LeftBtn->arrowType(), Qt::LeftArrow);
+    // The arrows: black on the side they point to, clear on the other.
+    const auto right = form->RightBtn->icon().pixmap(20, 20).toImage();
+    const auto left = form->LeftBtn->icon().pixmap(20, 20).toImage();
+    EXPECT_EQ(right.pixelColor(7, 10), QColor(Qt::black));
+    EXPECT_EQ(right.pixelColor(17, 10).alpha(), 0);
+    EXPECT_EQ(left.pixelColor(12, 10), QColor(Qt::black));
+    EXPECT_EQ(left.pixelColor(2, 10).alpha(), 0);
     EXPECT_FALSE(form->HelpBtn->icon().isNull());
 }
 
