@@ -245,6 +245,9 @@ void TMainPRGForm::ConnectHandlers()
 {
     connect(ExitBtn, &QPushButton::clicked, this, &TMainPRGForm::ExitBtnClick);
     connect(AvailableListView, &CatalogueListView::Clicked, this, &TMainPRGForm::AvailableListViewClick);
+    connect(AddBtn, &QPushButton::clicked, this, &TMainPRGForm::AddBtnClick);
+    connect(EditBtn, &QPushButton::clicked, this, &TMainPRGForm::EditBtnClick);
+    connect(RemoveBtn, &QPushButton::clicked, this, &TMainPRGForm::RemoveBtnClick);
     connect(RightBtn, &QToolButton::clicked, this, &TMainPRGForm::RightBtnClick);
     connect(LeftBtn, &QToolButton::clicked, this, &TMainPRGForm::LeftBtnClick);
     connect(DriveBtn, &QPushButton::clicked, this, &TMainPRGForm::DriveBtnClick);

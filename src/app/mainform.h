@@ -55,6 +55,9 @@ public:
     void ExitBtnClick();
     void RefreshCatalogueView(bool updateDetails);
     void AvailableListViewClick();
+    void AddBtnClick();
+    void EditBtnClick();
+    void RemoveBtnClick();
 
     // The drive table.
     void BuildDriveTable();

@@ -1,8 +1,10 @@
 #include "support/dialog_players.h"
 
+#include "catalogue/network_path_dialog.h"
 #include "mapping/drive_letter_dialog.h"
 #include "mapping/password_dialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -63,6 +65,52 @@ DialogPlayer CancelCredentials()
             return int(QDialog::Rejected);
         }
         QTest::mouseClick(credentials->CancelBtn, Qt::LeftButton);
+        return dialog.result();
+    };
+}
+
+namespace {
+
+TAddNetworkPath* PathDialog(QDialog& dialog, PathFields* seen)
+{
+    auto* paths = dynamic_cast<TAddNetworkPath*>(&dialog);
+    if (!paths) {
+        ADD_FAILURE() << "expected the network path dialog";
+        return nullptr;
+    }
+    if (seen) {
+        *seen = {paths->PathEdit->text(), paths->DescriptionEdit->text(), paths->RequiresPWCheckBox->isChecked(),
+                 paths->BitBtn1->isEnabled()};
+    }
+    return paths;
+}
+
+} // namespace
+
+DialogPlayer EnterPath(const PathFields& fields, PathFields* seen)
+{
+    return [fields, seen](QDialog& dialog) {
+        auto* paths = PathDialog(dialog, seen);
+        if (!paths)
+            return int(QDialog::Rejected);
+        // As typed (insert() keeps the typing limits), letters outside ASCII included.
+        paths->PathEdit->clear();
+        paths->PathEdit->insert(fields.Path);
+        paths->DescriptionEdit->clear();
+        paths->DescriptionEdit->insert(fields.Description);
+        paths->RequiresPWCheckBox->setChecked(fields.RequiresPW);
+        QTest::mouseClick(paths->BitBtn1, Qt::LeftButton);
+        return dialog.result();
+    };
+}
+
+DialogPlayer AcceptPath(PathFields* seen)
+{
+    return [seen](QDialog& dialog) {
+        auto* paths = PathDialog(dialog, seen);
+        if (!paths)
+            return int(QDialog::Rejected);
+        QTest::mouseClick(paths->BitBtn1, Qt::LeftButton);
         return dialog.result();
     };
 }

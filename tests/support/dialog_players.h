@@ -18,3 +18,14 @@ DialogPlayer CloseDialog();
 // tells whether both fields were empty when it opened.
 DialogPlayer EnterCredentials(const QString& user, const QString& password, bool* seenEmpty = nullptr);
 DialogPlayer CancelCredentials();
+// Fills the network path dialog's fields as typed and presses OK; seen, if
+// given, receives the dialog's fields as they were when it opened.
+struct PathFields {
+    QString Path;
+    QString Description;
+    bool RequiresPW = false;
+    bool OkEnabled = false;
+};
+DialogPlayer EnterPath(const PathFields& fields, PathFields* seen = nullptr);
+// Presses OK in the network path dialog without touching it.
+DialogPlayer AcceptPath(PathFields* seen = nullptr);
