@@ -122,7 +122,8 @@ void TMainPRGForm::CreateProfilePanel()
     ProfileComboBox = Make<QComboBox>(Panel1, "ProfileComboBox", {92, 9, 420, 23});
     ProfileComboBox->setEditable(true);
     ProfileComboBox->setInsertPolicy(QComboBox::NoInsert);
-    ProfileComboBox->addItem(QStringLiteral("Default Network Mapping List"));
+    ProfileComboBox->addItem(QStringLiteral("Default Network Mapping List"),
+                             QByteArray("Default Network Mapping List"));
     ProfileComboBox->setToolTip(
         QStringLiteral("You should only select the profile! Use the Add button to create a new profile!"));
     ProfileComboBox->setAccessibleName(P1Label->text());
@@ -245,6 +246,11 @@ void TMainPRGForm::ConnectHandlers()
 {
     connect(ExitBtn, &QPushButton::clicked, this, &TMainPRGForm::ExitBtnClick);
     connect(AvailableListView, &CatalogueListView::Clicked, this, &TMainPRGForm::AvailableListViewClick);
+    connect(ProfileComboBox, &QComboBox::activated, this, &TMainPRGForm::ProfileComboBoxChange);
+    connect(ProfileComboBox, &QComboBox::editTextChanged, this, &TMainPRGForm::ProfileComboBoxChange);
+    connect(AddProfileBtn, &QPushButton::clicked, this, &TMainPRGForm::AddProfileBtnClick);
+    connect(RemoveProfileBtn, &QPushButton::clicked, this, &TMainPRGForm::RemoveProfileBtnClick);
+    connect(SaveBtn, &QPushButton::clicked, this, &TMainPRGForm::SaveBtnClick);
     connect(AddBtn, &QPushButton::clicked, this, &TMainPRGForm::AddBtnClick);
     connect(EditBtn, &QPushButton::clicked, this, &TMainPRGForm::EditBtnClick);
     connect(RemoveBtn, &QPushButton::clicked, this, &TMainPRGForm::RemoveBtnClick);

@@ -84,6 +84,20 @@ public:
     void DetachAllBtnClick();
     void DetachOneBtnClick();
 
+    // Profiles and their files.
+    bool CheckDirectory(const std::filesystem::path& directory, bool create);
+    std::string ReadConfigFile(const std::filesystem::path& path);
+    void WriteConfigFile(const std::filesystem::path& path);
+    void LoadMappingList(const std::string& fileName);
+    void SaveBtnClick();
+    void ProfileComboBoxChange();
+    void AddProfileBtnClick();
+    void RemoveProfileBtnClick();
+    // Adds a profile and makes it current; nothing for an empty name.
+    void AddProfile(const std::string& name);
+    // The name of the profile at index, as bytes.
+    std::string ProfileName(int index) const;
+
     // Controls, named as the user sees them.
     QFrame* Panel1 = nullptr;
     QLabel* P1Label = nullptr;
@@ -139,11 +153,14 @@ private:
     void ReadCatalogue();
     void SaveCatalogue();
 
-    // Steps of start and close that belong to the profiles and the drive table.
-    std::string ReadConfiguration();
-    void LoadGroup(const std::string& profileFileName);
     void AskToSaveGroup();
-    void WriteConfiguration();
+    // The file of the profile at index; nothing when its name cannot be a file name.
+    std::optional<std::filesystem::path> ProfileFile(int index) const;
+    // The file of the profile at index as the user reads it.
+    std::string ProfileFileText(int index) const;
+    int SelectedProfileItem() const;
+    void SelectProfile(int index);
+    void DisableLineButtons();
 
     struct FailedAttach {
         std::string Line;

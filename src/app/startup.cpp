@@ -1,6 +1,7 @@
 #include "app/mainform.h"
 
 #include "store/atomic_file.h"
+#include "store/profile_files.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -19,10 +20,11 @@ void TMainPRGForm::StartUp()
 {
     AvailablePathList.clear();
     SelectedPathIndex = 0;
-    ProfileDirectory = ExeDir / "Profile";
+    ProfileDirectory = ExeDir / "Profile" / "";
+    CheckDirectory(ProfileDirectory, true);
     ReadCatalogue();
     RequiresPWLabel->setText(QStringLiteral(" "));
-    LoadGroup(ReadConfiguration());
+    LoadMappingList(ReadConfigFile(FileBeside(ExeDir, ConfigFileName)));
 }
 
 void TMainPRGForm::ReadCatalogue()
@@ -55,8 +57,9 @@ void TMainPRGForm::FormClose()
     Closed = true;
     AskToSaveGroup();
     SaveCatalogue();
-    WriteConfiguration();
+    WriteConfigFile(FileBeside(ExeDir, ConfigFileName));
     AvailablePathList.clear();
+    DrivePathList.clear();
 }
 
 void TMainPRGForm::SaveCatalogue()
@@ -71,19 +74,14 @@ void TMainPRGForm::SaveCatalogue()
         ShowBox(" Was not able to save the network path list!", " Error", MessageIcon::Error);
 }
 
-// Profiles and the configuration join these steps as they are stored; until
-// then the default profile stands alone and empty.
-std::string TMainPRGForm::ReadConfiguration()
+void TMainPRGForm::AskToSaveGroup()
 {
-    ProfileIndex = 0;
-    return "Corvane2.pro";
+    if (SaveBtn->isEnabled()
+        && ShowBox(" Do you want to save the profile mapping list?", " Warnint", MessageIcon::Warning,
+                   MessageButtons::YesNo)
+               == MessageAnswer::Yes)
+        SaveBtnClick();
 }
-
-void TMainPRGForm::LoadGroup(const std::string&) {}
-
-void TMainPRGForm::AskToSaveGroup() {}
-
-void TMainPRGForm::WriteConfiguration() {}
 
 MessageAnswer TMainPRGForm::ShowBox(const std::string& text, const std::string& caption, MessageIcon icon,
                                     MessageButtons buttons)

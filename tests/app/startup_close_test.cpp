@@ -2,6 +2,7 @@
 #include "support/main_window_fixture.h"
 
 #include <QComboBox>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -29,9 +30,14 @@ using StartAndClose = MainWindowTest;
 
 TEST_F(StartAndClose, FirstStartInAnEmptyDirectory)
 {
+    std::filesystem::remove(Dir / "Corvane2.pro");
     auto form = StartShown();
-    ASSERT_EQ(Ui.Messages.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_directory(Dir / "Profile"));
+    ASSERT_EQ(Ui.Messages.size(), 2u);
     ExpectMessage(Ui.Messages[0], MessageKind::Box, NoCatalogueText, " Information", MessageIcon::Information);
+    ExpectMessage(Ui.Messages[1], MessageKind::Box,
+                  "File :\n" + (Dir / "Corvane2.pro").string() + "\nwas not found and will be created...",
+                  " Information", MessageIcon::Information);
     EXPECT_TRUE(form->AvailablePathList.empty());
     EXPECT_EQ(form->ProfileComboBox->count(), 1);
     EXPECT_EQ(form->ProfileComboBox->currentText(), QStringLiteral("Default Network Mapping List"));
@@ -39,11 +45,15 @@ TEST_F(StartAndClose, FirstStartInAnEmptyDirectory)
     EXPECT_FALSE(form->RemoveBtn->isEnabled());
     EXPECT_FALSE(form->RightBtn->isEnabled());
     EXPECT_FALSE(form->RemoveProfileBtn->isEnabled());
-    EXPECT_EQ(form->ProfileDirectory, Dir / "Profile");
+    EXPECT_EQ(form->ProfileDirectory, Dir / "Profile" / "");
+    EXPECT_TRUE(form->MappingListBox->count() == 0);
 
     form->close();
-    EXPECT_EQ(Ui.Messages.size(), 1u) << "closing asked or reported something";
+    EXPECT_EQ(Ui.Messages.size(), 2u) << "closing asked or reported something";
     EXPECT_EQ(Catalogue(), "0 2.0");
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), "0-1");
+    EXPECT_FALSE(std::filesystem::exists(Dir / "Corvane2.pro"));
+    EXPECT_TRUE(std::filesystem::is_empty(Dir / "Profile"));
 }
 
 TEST_F(StartAndClose, AnEmptyCatalogueFileStartsQuietlyWithTheButtonsOff)

@@ -134,6 +134,7 @@ TEST_F(AttachEndToEnd, ThePasswordIsInNoFileAndNoShownText)
     form->AttachAllBtnClick();
     ASSERT_TRUE(fs::is_symlink(Drives / "K"));
     form->RestoreConnectionCheckBox->setChecked(true);
+    Ui.Answers.push_back(MessageAnswer::Yes);
     form->close();
 
     ASSERT_FALSE(snooping.TextsWhileRunning.empty());
@@ -152,5 +153,5 @@ TEST_F(AttachEndToEnd, ThePasswordIsInNoFileAndNoShownText)
             EXPECT_EQ(ReadBytes(entry.path()).find(password), std::string::npos) << entry.path();
         }
     }
-    EXPECT_GE(files, 2) << "the catalogue and the drive's record were written";
+    EXPECT_GE(files, 4) << "the catalogue, the configuration, the profile and the drive's record";
 }

@@ -9,8 +9,12 @@
 #include <memory>
 
 // The real main window over fakes, in a fresh executable directory.
+// An empty default profile is there, so that starting shows no message
+// unless a test takes it away.
 class MainWindowTest : public ::testing::Test {
 protected:
+    MainWindowTest() { WriteBytes(Dir / "Corvane2.pro", "0"); }
+
     std::unique_ptr<TMainPRGForm> Start();
     // Shows the window as the program does, which runs its first activation.
     std::unique_ptr<TMainPRGForm> StartShown();

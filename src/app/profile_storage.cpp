@@ -1,0 +1,118 @@
+#include "app/mainform.h"
+
+#include "app/display_text.h"
+#include "store/atomic_file.h"
+#include "store/profile_files.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QToolButton>
+
+namespace {
+
+constexpr int BytesRole = Qt::UserRole;
+
+} // namespace
+
+bool TMainPRGForm::CheckDirectory(const std::filesystem::path& directory, bool create)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(directory, error))
+        return true;
+    if (!create)
+        return false;
+    // One level only: the parent must be there already.
+    if (std::filesystem::create_directory(directory, error) && !error)
+        return true;
+    ShowPlain(" Cannot create the directory\n " + directory.string() + "!");
+    return false;
+}
+
+std::string TMainPRGForm::ProfileName(int index) const
+{
+    return ProfileComboBox->itemData(index, BytesRole).toByteArray().toStdString();
+}
+
+std::optional<std::filesystem::path> TMainPRGForm::ProfileFile(int index) const
+{
+    if (index <= 0)
+        return ExeDir / DefaultProfileFileName;
+    const auto name = ProfileName(index);
+    if (!IsSafeProfileName(name))
+        return std::nullopt;
+    return ProfileDirectory / (name + ".pro");
+}
+
+std::string TMainPRGForm::ProfileFileText(int index) const
+{
+    if (const auto file = ProfileFile(index))
+        return file->string();
+    return ProfileDirectory.string() + ProfileName(index) + ".pro";
+}
+
+void TMainPRGForm::SelectProfile(int index)
+{
+    // The program's own choice of item is no change of the user's.
+    const QSignalBlocker quiet(ProfileComboBox);
+    ProfileComboBox->setCurrentIndex(index);
+}
+
+std::string TMainPRGForm::ReadConfigFile(const std::filesystem::path& path)
+{
+    ProfileIndex = 0;
+    const auto file = ReadFileBytes(path);
+    if (file.Status != FileReadStatus::Read)
+        return std::string(DefaultProfileFileName);
+
+    const auto configuration = ParseConfiguration(file.Bytes);
+    for (const auto& name : configuration.Names) {
+        ProfileComboBox->addItem(ToDisplay(name),
+                                 QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+    }
+    ProfileIndex = configuration.ProfileIndex;
+    SelectProfile(ProfileIndex);
+    if (ProfileComboBox->count() > 1 && ProfileIndex > 0)
+        RemoveProfileBtn->setEnabled(true);
+    return ProfileIndex == 0 ? std::string(DefaultProfileFileName) : ProfileName(ProfileIndex) + ".pro";
+}
+
+void TMainPRGForm::WriteConfigFile(const std::filesystem::path& path)
+{
+    ProfileConfiguration configuration;
+    configuration.ProfileIndex = ProfileIndex;
+    for (int index = 1; index < ProfileComboBox->count(); ++index)
+        configuration.Names.push_back(ProfileName(index));
+    if (!SaveFileAtomically(path, FormatConfiguration(configuration)))
+        ShowBox(" Was not able to create the configuration file!", " Error", MessageIcon::Error);
+}
+
+void TMainPRGForm::LoadMappingList(const std::string& fileName)
+{
+    const auto directory = ProfileIndex != 0 ? ProfileDirectory : ExeDir / "";
+    const auto fullPath = directory.string() + fileName;
+    const bool safe = IsSafeProfileName(fileName);
+    const auto file = safe ? ReadFileBytes(directory / fileName) : FileBytes{};
+    if (file.Status != FileReadStatus::Read) {
+        ShowBox("File :\n" + fullPath + "\nwas not found and will be created...", " Information",
+                MessageIcon::Information);
+        return;
+    }
+    const auto lines = ParseProfile(file.Bytes);
+    for (const auto& line : lines)
+        AddGroupLine(line);
+    if (!lines.empty()) {
+        for (QWidget* control : std::initializer_list<QWidget*>{AttachAllBtn, AttachOneBtn, DriveBtn, LeftBtn})
+            control->setEnabled(true);
+    }
+}
+
+void TMainPRGForm::SaveBtnClick()
+{
+    const auto file = ProfileFile(ProfileIndex);
+    if (!file || !SaveFileAtomically(*file, FormatProfile(GroupLines()))) {
+        ShowBox(" Was not able to save the profile mapping list!", " Error", MessageIcon::Error);
+        return;
+    }
+    SaveBtn->setEnabled(false);
+}
