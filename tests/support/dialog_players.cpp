@@ -1,5 +1,6 @@
 #include "support/dialog_players.h"
 
+#include "catalogue/add_profile_dialog.h"
 #include "catalogue/network_path_dialog.h"
 #include "mapping/drive_letter_dialog.h"
 #include "mapping/password_dialog.h"
@@ -111,6 +112,20 @@ DialogPlayer AcceptPath(PathFields* seen)
         if (!paths)
             return int(QDialog::Rejected);
         QTest::mouseClick(paths->BitBtn1, Qt::LeftButton);
+        return dialog.result();
+    };
+}
+
+DialogPlayer EnterProfileName(const QString& name)
+{
+    return [name](QDialog& dialog) {
+        auto* profile = dynamic_cast<TAddProfile*>(&dialog);
+        if (!profile) {
+            ADD_FAILURE() << "expected the profile name dialog";
+            return int(QDialog::Rejected);
+        }
+        profile->ProfileEdit->insert(name);
+        QTest::mouseClick(profile->BitBtn1, Qt::LeftButton);
         return dialog.result();
     };
 }

@@ -29,3 +29,5 @@ struct PathFields {
 DialogPlayer EnterPath(const PathFields& fields, PathFields* seen = nullptr);
 // Presses OK in the network path dialog without touching it.
 DialogPlayer AcceptPath(PathFields* seen = nullptr);
+// Types a name into the profile name dialog and presses OK.
+DialogPlayer EnterProfileName(const QString& name);

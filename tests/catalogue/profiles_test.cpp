@@ -1,0 +1,441 @@
+#include "support/dialog_players.h"
+#include "support/main_window_fixture.h"
+
+#include "catalogue/add_profile_dialog.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+struct LineButtons {
+    bool AttachAll, AttachOne, Drive, Left, DetachAll, DetachOne, Save;
+    friend bool operator==(const LineButtons&, const LineButtons&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const LineButtons& b)
+    {
+        return out << b.AttachAll << b.AttachOne << b.Drive << b.Left << b.DetachAll << b.DetachOne << b.Save;
+    }
+};
+
+LineButtons LineButtonsOf(const TMainPRGForm& form)
+{
+    return {form.AttachAllBtn->isEnabled(), form.AttachOneBtn->isEnabled(), form.DriveBtn->isEnabled(),
+            form.LeftBtn->isEnabled(),      form.DetachAllBtn->isEnabled(), form.DetachOneBtn->isEnabled(),
+            form.SaveBtn->isEnabled()};
+}
+
+QStringList Items(const TMainPRGForm& form)
+{
+    QStringList items;
+    for (int i = 0; i < form.ProfileComboBox->count(); ++i)
+        items.append(form.ProfileComboBox->itemText(i));
+    return items;
+}
+
+// Picks an item from the drop-down list, as the user does.
+void Pick(TMainPRGForm& form, int index)
+{
+    form.ProfileComboBox->setCurrentIndex(index);
+    emit form.ProfileComboBox->activated(index);
+}
+
+} // namespace
+
+class Profiles : public MainWindowTest {
+protected:
+    Profiles()
+    {
+        fs::create_directories(Dir / "Profile");
+        WriteCatalogue("1 2.0\r\n0,\\\\srv\\pub\r\n");
+    }
+
+    void WriteProfile(const std::string& name, std::string_view bytes)
+    {
+        WriteBytes(Dir / "Profile" / (name + ".pro"), bytes);
+    }
+};
+
+TEST_F(Profiles, TheConfigurationChoosesTheCurrentProfileAndItsFile)
+{
+    WriteBytes(Dir / "Corvane2.cfg", "2-3\r\nHome\r\nOffice");
+    WriteProfile("Office", "2\r\nK: \\\\office\\k\r\nE: \\\\office\\e");
+    auto form = StartShown();
+    EXPECT_EQ(Items(*form), (QStringList{QStringLiteral("Default Network Mapping List"), QStringLiteral("Home"),
+                                         QStringLiteral("Office")}));
+    EXPECT_EQ(form->ProfileComboBox->currentIndex(), 2);
+    EXPECT_EQ(form->ProfileComboBox->currentText(), QStringLiteral("Office"));
+    EXPECT_EQ(form->ProfileIndex, 2);
+    EXPECT_EQ(form->GroupLines(), (Lines{"E: \\\\office\\e", "K: \\\\office\\k"}));
+    EXPECT_TRUE(form->RemoveProfileBtn->isEnabled());
+    EXPECT_EQ(LineButtonsOf(*form), (LineButtons{true, true, true, true, false, false, false}));
+    EXPECT_TRUE(Ui.Messages.empty());
+}
+
+TEST_F(Profiles, WithTheDefaultCurrentItsFileComesFromTheExecutablesDirectory)
+{
+    WriteBytes(Dir / "Corvane2.cfg", "0-3\r\nHome\r\nOffice");
+    WriteBytes(Dir / "Corvane2.pro", "1\r\nH: \\\\default\\h");
+    WriteProfile("Corvane2", "1\r\nZ: \\\\wrong\\place");
+    auto form = StartShown();
+    EXPECT_EQ(Items(*form).size(), 3);
+    EXPECT_EQ(form->ProfileComboBox->currentIndex(), 0);
+    EXPECT_EQ(form->GroupLines(), Lines{"H: \\\\default\\h"});
+    EXPECT_FALSE(form->RemoveProfileBtn->isEnabled());
+}
+
+TEST_F(Profiles, ADamagedConfigurationStartsWithTheDefaultProfile)
+{
+    for (const auto* bytes : {"", "9-3\r\nA\r\nB", "-4-2\r\nA", "1\r\nA", "1-9\r\nA"}) {
+        SCOPED_TRACE(bytes);
+        Ui.Messages.clear();
+        WriteBytes(Dir / "Corvane2.cfg", bytes);
+        WriteProfile("A", "0");
+        auto form = StartShown();
+        EXPECT_LT(form->ProfileIndex, form->ProfileComboBox->count());
+        EXPECT_EQ(form->ProfileComboBox->currentIndex(), form->ProfileIndex);
+        EXPECT_TRUE(Ui.Messages.empty());
+    }
+}
+
+TEST_F(Profiles, SavingWritesTheGroupInOrderAndClosingThenAsksNothing)
+{
+    auto form = StartShown();
+    ClickRow(*form, 0);
+    Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("G:")));
+    form->RightBtnClick();
+    Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("E:")));
+    form->RightBtnClick();
+    ASSERT_TRUE(form->SaveBtn->isEnabled());
+    QTest::mouseClick(form->SaveBtn, Qt::LeftButton);
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.pro"), "2\r\nE: \\\\srv\\pub\r\nG: \\\\srv\\pub");
+    EXPECT_FALSE(form->SaveBtn->isEnabled());
+    EXPECT_FALSE(fs::exists(Dir / "Profile" / "Corvane2.pro"));
+    form->close();
+    EXPECT_TRUE(Ui.Messages.empty());
+
+    auto again = StartShown();
+    EXPECT_EQ(again->GroupLines(), (Lines{"E: \\\\srv\\pub", "G: \\\\srv\\pub"}));
+}
+
+TEST_F(Profiles, AnEmptyGroupSavesAsZeroAndLoadsEnablingNothing)
+{
+    WriteBytes(Dir / "Corvane2.pro", "1\r\nE: \\\\srv\\pub");
+    auto form = StartShown();
+    form->MappingListBox->setCurrentRow(0);
+    form->LeftBtnClick();
+    form->SaveBtnClick();
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.pro"), "0");
+    auto again = StartShown();
+    EXPECT_EQ(LineButtonsOf(*again), (LineButtons{false, false, false, false, false, false, false}));
+}
+
+TEST_F(Profiles, AMissingProfileFileIsAnnouncedWithItsFullPathAndChangesNoButton)
+{
+    WriteBytes(Dir / "Corvane2.cfg", "1-2\r\nTravel");
+    auto form = StartShown();
+    ASSERT_EQ(Ui.Messages.size(), 1u);
+    EXPECT_EQ(Ui.Messages[0].Text,
+              "File :\n" + (Dir / "Profile" / "Travel.pro").string() + "\nwas not found and will be created...");
+    EXPECT_EQ(Ui.Messages[0].Caption, " Information");
+    EXPECT_EQ(Ui.Messages[0].Icon, MessageIcon::Information);
+    EXPECT_TRUE(form->GroupLines().empty());
+    EXPECT_FALSE(fs::exists(Dir / "Profile" / "Travel.pro")) << "loading made the file";
+
+    // Picking a profile without a file keeps the buttons loading left.
+    form->AttachAllBtn->setEnabled(true);
+    Pick(*form, 0);
+    Pick(*form, 1);
+    EXPECT_EQ(Ui.Messages.size(), 2u);
+}
+
+TEST_F(Profiles, AProfileDirectoryThatCannotBeMadeIsReportedAndSavingFails)
+{
+    fs::remove_all(Dir / "Profile");
+    WriteBytes(Dir / "Profile", "a file in the way");
+    WriteBytes(Dir / "Corvane2.cfg", "1-2\r\nHome");
+    auto form = StartShown();
+    ASSERT_GE(Ui.Messages.size(), 2u);
+    EXPECT_EQ(Ui.Messages[0].Kind, MessageKind::Plain);
+    EXPECT_EQ(Ui.Messages[0].Text, " Cannot create the directory\n " + (Dir / "Profile" / "").string() + "!");
+    EXPECT_EQ(Ui.Messages[0].Caption, " Corvane V 2.0");
+    EXPECT_NE(Ui.Messages[1].Text.find("was not found"), std::string::npos);
+
+    ClickRow(*form, 0);
+    Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("E:")));
+    form->RightBtnClick();
+    form->SaveBtnClick();
+    EXPECT_EQ(Ui.Messages.back().Text, " Was not able to save the profile mapping list!");
+    EXPECT_EQ(Ui.Messages.back().Caption, " Error");
+    EXPECT_EQ(Ui.Messages.back().Icon, MessageIcon::Error);
+    EXPECT_TRUE(form->SaveBtn->isEnabled());
+    EXPECT_EQ(ReadBytes(Dir / "Profile"), "a file in the way");
+}
+
+TEST_F(Profiles, ADirectoryPathOfAnyLengthFitsItsMessage)
+{
+    TempDir deep;
+    auto exeDir = deep.Path();
+    for (int i = 0; i < 12; ++i)
+        exeDir /= std::string(40, static_cast<char>('a' + i));
+    fs::create_directories(exeDir);
+    WriteBytes(exeDir / "Profile", "in the way");
+    WriteBytes(exeDir / "Corvane2.pro", "0");
+    TMainPRGForm form(exeDir, Services(), Ui);
+    ASSERT_FALSE(Ui.Messages.empty());
+    EXPECT_EQ(Ui.Messages[0].Text, " Cannot create the directory\n " + (exeDir / "Profile" / "").string() + "!");
+}
+
+TEST_F(Profiles, ClosingWithUnsavedChangesAsksAndNoKeepsTheOldProfile)
+{
+    WriteBytes(Dir / "Corvane2.pro", "1\r\nE: \\\\old");
+    auto form = StartShown();
+    ClickRow(*form, 0);
+    Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("F:")));
+    form->RightBtnClick();
+    WriteCatalogue("stale");
+    Ui.Answers.push_back(MessageAnswer::No);
+    form->close();
+    ASSERT_EQ(Ui.Messages.size(), 1u);
+    EXPECT_EQ(Ui.Messages[0].Text, " Do you want to save the profile mapping list?");
+    EXPECT_EQ(Ui.Messages[0].Caption, " Warnint");
+    EXPECT_EQ(Ui.Messages[0].Icon, MessageIcon::Warning);
+    EXPECT_EQ(Ui.Messages[0].Buttons, MessageButtons::YesNo);
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.pro"), "1\r\nE: \\\\old");
+    EXPECT_EQ(Catalogue(), "1 2.0\r\n0,\\\\srv\\pub\r\n");
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), "0-1");
+}
+
+TEST_F(Profiles, ClosingWithAFailingSaveReportsItAndStillWritesTheOtherFiles)
+{
+    WriteBytes(Dir / "Corvane2.cfg", "1-2\r\nHome");
+    WriteProfile("Home", "0");
+    fs::create_directories(Dir / "Profile" / "Home.pro.tmp" / "blocker");
+    auto form = StartShown();
+    ClickRow(*form, 0);
+    Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("F:")));
+    form->RightBtnClick();
+    Ui.Answers.push_back(MessageAnswer::Yes);
+    form->close();
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{" Do you want to save the profile mapping list?",
+                                                        " Was not able to save the profile mapping list!"}));
+    EXPECT_EQ(ReadBytes(Dir / "Profile" / "Home.pro"), "0");
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), "1-2\r\nHome");
+    EXPECT_EQ(Catalogue(), "1 2.0\r\n0,\\\\srv\\pub\r\n");
+}
+
+TEST_F(Profiles, AConfigurationThatCannotBeWrittenIsReported)
+{
+    fs::create_directories(Dir / "Corvane2.cfg" / "blocker");
+    auto form = StartShown();
+    form->close();
+    ASSERT_EQ(Ui.Messages.size(), 1u);
+    EXPECT_EQ(Ui.Messages[0].Text, " Was not able to create the configuration file!");
+    EXPECT_EQ(Ui.Messages[0].Caption, " Error");
+    EXPECT_EQ(Ui.Messages[0].Icon, MessageIcon::Error);
+}
+
+TEST_F(Profiles, SwitchingLoadsTheOtherGroupRebuildsTheDrivesAndDropsUnsavedChanges)
+{
+    WriteBytes(Dir / "Corvane2.cfg", "0-2\r\nOffice");
+    WriteProfile("Office", "1\r\nK: \\\\office\\k");
+    Drives.Mask = 1u << ('C' - 'A');
+    auto form = StartShown();
+    ClickRow(*form, 0);
+    Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("E:")));
+    form->RightBtnClick();
+    ASSERT_EQ(Drives.MaskCalls, 1);
+
+    Pick(*form, 1);
+    EXPECT_TRUE(Ui.Messages.empty()) << "asked before dropping the changes";
+    EXPECT_EQ(form->ProfileIndex, 1);
+    EXPECT_EQ(form->GroupLines(), Lines{"K: \\\\office\\k"});
+    EXPECT_EQ(Drives.MaskCalls, 2);
+    EXPECT_EQ(form->DrivePathList.size(), 26u);
+    EXPECT_EQ(form->DrivePathList['E' - 'A'].Free, 1);
+    EXPECT_EQ(form->DrivePathList['K' - 'A'].Free, 0);
+    EXPECT_TRUE(form->RemoveProfileBtn->isEnabled());
+    EXPECT_TRUE(form->SaveBtn->isEnabled()) << "switching changed the unsaved mark";
+
+    QStringList offered;
+    ClickRow(*form, 0);
+    Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("F:"), &offered));
+    form->RightBtnClick();
+    EXPECT_EQ(offered.size(), 24);
+    EXPECT_FALSE(offered.contains(QStringLiteral("C:")));
+    EXPECT_FALSE(offered.contains(QStringLiteral("K:")));
+    EXPECT_TRUE(offered.contains(QStringLiteral("E:")));
+
+    Pick(*form, 0);
+    EXPECT_TRUE(form->GroupLines().empty());
+    EXPECT_EQ(LineButtonsOf(*form), (LineButtons{false, false, false, false, false, false, true}));
+    EXPECT_FALSE(form->RemoveProfileBtn->isEnabled());
+}
+
+TEST_F(Profiles, PickingTheCurrentProfileOrTypingSwitchesNothing)
+{
+    WriteBytes(Dir / "Corvane2.cfg", "1-2\r\nOffice");
+    WriteProfile("Office", "1\r\nK: \\\\office\\k");
+    auto form = StartShown();
+    Pick(*form, 1);
+    EXPECT_EQ(Drives.MaskCalls, 1);
+
+    form->ProfileComboBox->lineEdit()->clear();
+    QTest::keyClicks(form->ProfileComboBox->lineEdit(), QStringLiteral("Something typed"));
+    EXPECT_EQ(form->ProfileIndex, 1);
+    EXPECT_EQ(form->GroupLines(), Lines{"K: \\\\office\\k"});
+    EXPECT_EQ(Drives.MaskCalls, 1);
+
+    QTest::mouseClick(form->RemoveProfileBtn, Qt::LeftButton);
+    ASSERT_EQ(Ui.Messages.size(), 1u);
+    EXPECT_EQ(Ui.Messages[0].Kind, MessageKind::Plain);
+    EXPECT_EQ(Ui.Messages[0].Text, "You can not delete the default profile!");
+    EXPECT_TRUE(fs::exists(Dir / "Profile" / "Office.pro"));
+    EXPECT_EQ(form->ProfileComboBox->count(), 2);
+}
+
+TEST_F(Profiles, TheProfileNameDialogsLayout)
+{
+    auto form = StartShown();
+    TAddProfile dialog(*form);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral(" Enter a profile name..."));
+    EXPECT_EQ(dialog.size(), QSize(464, 71));
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+    EXPECT_EQ(dialog.ProfileEdit->toolTip(), QStringLiteral(" Max profile name length is 40 characters!"));
+    EXPECT_EQ(dialog.BitBtn1->text(), QStringLiteral("OK"));
+    EXPECT_TRUE(dialog.BitBtn1->isDefault());
+    EXPECT_TRUE(dialog.BitBtn1->isEnabled());
+    EXPECT_EQ(dialog.BitBtn2->text(), QStringLiteral("Cancel"));
+    EXPECT_EQ(NextTabStop(dialog.ProfileEdit), dialog.BitBtn1);
+    EXPECT_EQ(NextTabStop(dialog.BitBtn1), dialog.BitBtn2);
+    QTest::keyClicks(dialog.ProfileEdit, QString(41, u'n'));
+    EXPECT_EQ(dialog.ProfileEdit->text(), QString(40, u'n'));
+}
+
+TEST_F(Profiles, AddingMakesTheNewProfileCurrentWithAnEmptyGroupAndNoFile)
+{
+    WriteBytes(Dir / "Corvane2.pro", "1\r\nE: \\\\srv\\pub");
+    auto form = StartShown();
+    ASSERT_EQ(form->GroupLines().size(), 1u);
+    Ui.Dialogs.push_back(EnterProfileName(QString(40, u'w')));
+    QTest::mouseClick(form->AddProfileBtn, Qt::LeftButton);
+    EXPECT_EQ(Ui.DialogTitles, std::vector<QString>{QStringLiteral(" Enter a profile name...")});
+    EXPECT_EQ(form->ProfileComboBox->count(), 2);
+    EXPECT_EQ(form->ProfileIndex, 1);
+    EXPECT_EQ(form->ProfileComboBox->currentText(), QString(40, u'w'));
+    EXPECT_TRUE(form->GroupLines().empty());
+    EXPECT_TRUE(form->RemoveProfileBtn->isEnabled());
+    EXPECT_EQ(LineButtonsOf(*form), (LineButtons{false, false, false, false, false, false, false}));
+    EXPECT_EQ(Drives.MaskCalls, 2);
+    EXPECT_EQ(form->DrivePathList['E' - 'A'].Free, 1);
+    EXPECT_TRUE(fs::is_empty(Dir / "Profile"));
+    EXPECT_EQ(form->focusWidget(), form->ProfileComboBox);
+
+    Ui.Dialogs.push_back(EnterProfileName(QString(40, u'w')));
+    form->AddProfileBtnClick();
+    EXPECT_EQ(form->ProfileComboBox->count(), 3) << "a name already there is added again";
+    form->close();
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"),
+              "2-3\r\n" + std::string(40, 'w') + "\r\n" + std::string(40, 'w'));
+}
+
+TEST_F(Profiles, AnEmptyNameOrCancelAddsNothing)
+{
+    auto form = StartShown();
+    Ui.Dialogs.push_back(EnterProfileName(QString()));
+    form->AddProfileBtnClick();
+    Ui.Dialogs.push_back(CloseDialog());
+    form->AddProfileBtnClick();
+    EXPECT_EQ(form->ProfileComboBox->count(), 1);
+    EXPECT_EQ(form->ProfileIndex, 0);
+    EXPECT_EQ(Drives.MaskCalls, 1);
+}
+
+TEST_F(Profiles, RemovingDeletesTheFileWithoutAQuestionAndReturnsToTheDefault)
+{
+    WriteBytes(Dir / "Corvane2.cfg", "2-3\r\nHome\r\nOffice");
+    WriteProfile("Home", "1\r\nH: \\\\home");
+    WriteProfile("Office", "1\r\nK: \\\\office");
+    WriteBytes(Dir / "Corvane2.pro", "1\r\nD: \\\\default");
+    auto form = StartShown();
+    QTest::mouseClick(form->RemoveProfileBtn, Qt::LeftButton);
+    EXPECT_TRUE(Ui.Messages.empty());
+    EXPECT_FALSE(fs::exists(Dir / "Profile" / "Office.pro"));
+    EXPECT_TRUE(fs::exists(Dir / "Profile" / "Home.pro"));
+    EXPECT_EQ(Items(*form), (QStringList{QStringLiteral("Default Network Mapping List"), QStringLiteral("Home")}));
+    EXPECT_EQ(form->ProfileIndex, 0);
+    EXPECT_EQ(form->ProfileComboBox->currentIndex(), 0);
+    EXPECT_EQ(form->GroupLines(), Lines{"D: \\\\default"});
+    EXPECT_FALSE(form->RemoveProfileBtn->isEnabled());
+    EXPECT_EQ(Drives.MaskCalls, 2);
+    EXPECT_EQ(form->DrivePathList['D' - 'A'].Free, 0);
+    form->close();
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), "0-2\r\nHome");
+}
+
+TEST_F(Profiles, ARestartRestoresTheListAndTheCurrentProfile)
+{
+    auto form = StartShown();
+    Ui.Dialogs.push_back(EnterProfileName(QStringLiteral(" Home ")));
+    form->AddProfileBtnClick();
+    ClickRow(*form, 0);
+    Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("H:")));
+    form->RightBtnClick();
+    form->SaveBtnClick();
+    Ui.Dialogs.push_back(EnterProfileName(QStringLiteral("Office")));
+    form->AddProfileBtnClick();
+    Pick(*form, 1);
+    form->close();
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), "1-3\r\n Home \r\nOffice");
+    EXPECT_EQ(ReadBytes(Dir / "Profile" / " Home .pro"), "1\r\nH: \\\\srv\\pub");
+
+    auto again = StartShown();
+    EXPECT_EQ(Items(*again), (QStringList{QStringLiteral("Default Network Mapping List"), QStringLiteral(" Home "),
+                                          QStringLiteral("Office")}));
+    EXPECT_EQ(again->ProfileIndex, 1);
+    EXPECT_EQ(again->GroupLines(), Lines{"H: \\\\srv\\pub"});
+}
+
+TEST_F(Profiles, NamesThatAreNoFileNamesNeverReachOutsideTheProfileDirectory)
+{
+    TempDir elsewhere;
+    const auto absolute = (elsewhere / "victim").string();
+    WriteBytes(elsewhere / "victim.pro", "keep me");
+    WriteBytes(Dir / "x.pro", "keep me");
+    for (const auto& name : {std::string("../x"), std::string("..\\x"), std::string("a/b"), absolute}) {
+        SCOPED_TRACE(name);
+        Ui.Messages.clear();
+        auto form = StartShown();
+        Ui.Dialogs.push_back(EnterProfileName(QString::fromStdString(name)));
+        form->AddProfileBtnClick();
+        ClickRow(*form, 0);
+        Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("E:")));
+        form->RightBtnClick();
+        form->SaveBtnClick();
+        EXPECT_EQ(MessageTexts(), std::vector<std::string>{" Was not able to save the profile mapping list!"});
+        form->RemoveProfileBtnClick();
+        EXPECT_EQ(form->ProfileComboBox->count(), 1);
+        form->SaveBtn->setEnabled(false);
+        form->close();
+        EXPECT_EQ(ReadBytes(elsewhere / "victim.pro"), "keep me");
+        EXPECT_EQ(ReadBytes(Dir / "x.pro"), "keep me");
+    }
+    EXPECT_TRUE(fs::is_empty(Dir / "Profile"));
+}
+
+TEST_F(Profiles, ACurrentProfileNamedOutsideTheDirectoryLoadsNothingFromThere)
+{
+    WriteBytes(Dir / "Corvane2.cfg", "1-2\r\n../Corvane2");
+    WriteBytes(Dir / "Corvane2.pro", "1\r\nE: \\\\default");
+    auto form = StartShown();
+    ASSERT_EQ(Ui.Messages.size(), 1u);
+    EXPECT_EQ(Ui.Messages[0].Text, "File :\n" + (Dir / "Profile" / "").string()
+                                       + "../Corvane2.pro\nwas not found and will be created...");
+    EXPECT_TRUE(form->GroupLines().empty());
+}
