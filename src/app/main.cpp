@@ -1,3 +1,4 @@
+#include "app/help_file_engine.h"
 #include "app/mainform.h"
 #include "app/program.h"
 #include "app/qt_ui.h"
@@ -18,7 +19,7 @@ int main(int argc, char* argv[])
         auto runner = MakeSystemCommandRunner(exeDirectory);
         auto shell = MakeSystemShellOpener();
         QtFolderBrowser browser;
-        QtHelpEngine help;
+        HelpFileEngine help(ui, *shell);
         TMainPRGForm form(exeDirectory, {*drives, *runner, browser, *shell, help}, ui);
         form.show();
         QApplication::exec();

@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -59,21 +58,6 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
-// A black triangle pointing right, or left when mirrored.
-QIcon ArrowPicture(bool pointsLeft)
-{
-    QPixmap pixmap(20, 20);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::black);
-    const QPolygonF right{{6.0, 3.0}, {15.0, 10.0}, {6.0, 17.0}};
-    painter.drawPolygon(pointsLeft ? QTransform(-1, 0, 0, 1, 20, 0).map(right) : right);
-    painter.end();
-    return QIcon(pixmap);
-}
-
 QLineEdit* MakeReadOnlyEdit(QWidget* parent, const char* name, QRect geometry, QLabel* label)
 {
     auto* edit = Make<QLineEdit>(parent, name, geometry);
@@ -94,6 +78,7 @@ TMainPRGForm::TMainPRGForm(std::filesystem::path exeDirectory, PlatformServices 
 {
     setObjectName(QStringLiteral("MainPRGForm"));
     setWindowTitle(QString::fromLatin1(ApplicationTitle));
+    setWindowIcon(ProgramIcon());
     setFixedSize(722, 507);
     auto windowFont = font();
     windowFont.setPointSize(8);
@@ -109,6 +94,7 @@ TMainPRGForm::TMainPRGForm(std::filesystem::path exeDirectory, PlatformServices 
     SetTabOrder();
     SetHelpContexts();
     ConnectHandlers();
+    SetUpContextHelp();
 
     StartUp();
 }
@@ -154,7 +140,9 @@ void TMainPRGForm::CreateCataloguePanel()
     DescriptionEdit = MakeReadOnlyEdit(Panel2, "DescriptionEdit", {8, 287, 328, 22}, DescriptionLabel);
     RequiresPWLabel = MakeLabel(Panel2, "RequiresPWLabel", QStringLiteral("Requires Username and Password"),
                                 {8, 318, 328, 17});
-    RequiresPWLabel->setStyleSheet(QStringLiteral("color: blue"));
+    auto blue = RequiresPWLabel->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    RequiresPWLabel->setPalette(blue);
 
     AddBtn = MakeButton(Panel2, "AddBtn", QStringLiteral("&Add"), {8, 352, 104, 27});
     EditBtn = MakeButton(Panel2, "EditBtn", QStringLiteral("&Edit"), {120, 352, 104, 27}, false);
@@ -165,7 +153,8 @@ void TMainPRGForm::CreateArrowButtons()
 {
     const auto makeArrow = [this](const char* name, bool pointsLeft, int top, const QString& hint) {
         auto* button = Make<QToolButton>(this, name, {358, top, 28, 28});
-        button->setIcon(ArrowPicture(pointsLeft));
+        button->setIcon(QIcon(pointsLeft ? QStringLiteral(":/images/arrow-left.png")
+                                         : QStringLiteral(":/images/arrow-right.png")));
         button->setAutoRaise(true);
         button->setIconSize(QSize(20, 20));
         button->setFocusPolicy(Qt::StrongFocus);
@@ -199,7 +188,7 @@ void TMainPRGForm::CreateGroupPanel()
 void TMainPRGForm::CreateBottomButtons()
 {
     HelpBtn = MakeButton(this, "HelpBtn", QStringLiteral("&Help"), {454, 466, 82, 32});
-    HelpBtn->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    HelpBtn->setIcon(QIcon(QStringLiteral(":/images/help.png")));
     AboutBtn = MakeButton(this, "AboutBtn", QStringLiteral("&About"), {543, 466, 82, 32});
     ExitBtn = MakeButton(this, "ExitBtn", QStringLiteral("&Exit"), {632, 466, 82, 32});
 }
@@ -250,6 +239,8 @@ void TMainPRGForm::ConnectHandlers()
     connect(ProfileComboBox, &QComboBox::editTextChanged, this, &TMainPRGForm::ProfileComboBoxChange);
     connect(AddProfileBtn, &QPushButton::clicked, this, &TMainPRGForm::AddProfileBtnClick);
     connect(RemoveProfileBtn, &QPushButton::clicked, this, &TMainPRGForm::RemoveProfileBtnClick);
+    connect(HelpBtn, &QPushButton::clicked, this, &TMainPRGForm::HelpBtnClick);
+    connect(AboutBtn, &QPushButton::clicked, this, &TMainPRGForm::AboutBtnClick);
     connect(SaveBtn, &QPushButton::clicked, this, &TMainPRGForm::SaveBtnClick);
     connect(AddBtn, &QPushButton::clicked, this, &TMainPRGForm::AddBtnClick);
     connect(EditBtn, &QPushButton::clicked, this, &TMainPRGForm::EditBtnClick);
@@ -280,6 +271,18 @@ void TMainPRGForm::closeEvent(QCloseEvent* event)
 {
     FormClose();
     event->accept();
+}
+
+bool TMainPRGForm::event(QEvent* event)
+{
+    // What's This on the window itself, where no control is.
+    if (event->type() == QEvent::WhatsThis) {
+        ShowContextHelp(this);
+        return true;
+    }
+    if (event->type() == QEvent::QueryWhatsThis)
+        return true;
+    return QWidget::event(event);
 }
 
 void TMainPRGForm::ExitBtnClick()

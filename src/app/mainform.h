@@ -98,6 +98,13 @@ public:
     // The name of the profile at index, as bytes.
     std::string ProfileName(int index) const;
 
+    // About and help.
+    void AboutBtnClick();
+    void HelpBtnClick();
+    // The help context number of widget or of its nearest enclosing control.
+    std::optional<int> HelpContextOf(QWidget* widget) const;
+    void ShowContextHelp(QWidget* widget);
+
     // Controls, named as the user sees them.
     QFrame* Panel1 = nullptr;
     QLabel* P1Label = nullptr;
@@ -137,6 +144,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateProfilePanel();
@@ -148,6 +157,7 @@ private:
     void SetTabOrder();
     void SetHelpContexts();
     void ConnectHandlers();
+    void SetUpContextHelp();
 
     void StartUp();
     void ReadCatalogue();

@@ -42,10 +42,12 @@ TAddNetworkPath::TAddNetworkPath(TMainPRGForm& owner)
     auto small = Label2->font();
     small.setPointSize(7);
     Label2->setFont(small);
-    Label2->setStyleSheet(QStringLiteral("color: black"));
+    auto black = Label2->palette();
+    black.setColor(QPalette::WindowText, Qt::black);
+    Label2->setPalette(black);
     Label2->adjustSize();
     Label2->move(378 - Label2->width(), 51);
-    BrowseBtn = new QPushButton(style()->standardIcon(QStyle::SP_DirOpenIcon), QStringLiteral("&Browse"), this);
+    BrowseBtn = new QPushButton(QIcon(QStringLiteral(":/images/folder.png")), QStringLiteral("&Browse"), this);
     BrowseBtn->setObjectName(QStringLiteral("BrowseBtn"));
     BrowseBtn->setGeometry(390, 25, 84, 25);
 

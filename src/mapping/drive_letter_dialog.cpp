@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 
 TDriveLetterSelection::TDriveLetterSelection(TMainPRGForm& owner)
@@ -60,17 +59,5 @@ void TDriveLetterSelection::OkBtnClick()
 
 QPixmap MakeDriveSymbol()
 {
-    QPixmap pixmap(16, 25);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    // The drive's body, its slot and its lamp.
-    painter.setPen(QColor(64, 64, 64));
-    painter.setBrush(QColor(176, 176, 176));
-    painter.drawRect(0, 7, 15, 11);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(96, 96, 96));
-    painter.drawRect(3, 10, 9, 2);
-    painter.setBrush(QColor(220, 0, 0));
-    painter.drawRect(11, 14, 2, 2);
-    return pixmap;
+    return QPixmap(QStringLiteral(":/images/drive.png"));
 }
