@@ -1,4 +1,5 @@
 #include "app/help_file_engine.h"
+#include "app/instance_lock.h"
 #include "app/mainform.h"
 #include "app/program.h"
 #include "app/qt_ui.h"
@@ -15,6 +16,9 @@ int main(int argc, char* argv[])
     QtUi ui;
     return RunProgram(ui, [&] {
         const auto exeDirectory = ExecutableDirectory();
+        InstanceLock lock(exeDirectory);
+        if (!lock.Acquire(ui))
+            return;
         auto drives = MakeSystemDriveInventory();
         auto runner = MakeSystemCommandRunner(exeDirectory);
         auto shell = MakeSystemShellOpener();

@@ -174,6 +174,7 @@ void TMainPRGForm::CreateGroupPanel()
     Panel3 = MakePanel(this, "Panel3", {392, 66, 322, 390});
     MappingListBox = Make<QListWidget>(Panel3, "MappingListBox", {8, 8, 306, 262});
     MappingListBox->setAccessibleName(Label3->text().trimmed());
+    MappingListBox->setUniformItemSizes(true);
 
     AttachAllBtn = MakeButton(Panel3, "AttachAllBtn", QStringLiteral("&Attach All"), {8, 280, 98, 27}, false);
     DetachAllBtn = MakeButton(Panel3, "DetachAllBtn", QStringLiteral("&Detach All"), {112, 280, 98, 27}, false);

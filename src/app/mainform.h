@@ -70,6 +70,7 @@ public:
     std::vector<std::string> GroupLines() const;
     std::string GroupLine(int row) const;
     void AddGroupLine(const std::string& line);
+    void AddGroupLines(std::vector<std::string> lines);
     int SelectedGroupRow() const;
 
     // Runs the network command; the window repaints meanwhile but takes no input.

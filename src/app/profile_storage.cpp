@@ -66,9 +66,10 @@ std::string TMainPRGForm::ReadConfigFile(const std::filesystem::path& path)
         return std::string(DefaultProfileFileName);
 
     const auto configuration = ParseConfiguration(file.Bytes);
-    for (const auto& name : configuration.Names) {
-        ProfileComboBox->addItem(ToDisplay(name),
-                                 QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+    {
+        const QSignalBlocker quiet(ProfileComboBox);
+        for (const auto& name : configuration.Names)
+            ProfileComboBox->addItem(ToDisplay(name), QByteArray(name.data(), static_cast<qsizetype>(name.size())));
     }
     ProfileIndex = configuration.ProfileIndex;
     SelectProfile(ProfileIndex);
@@ -98,10 +99,10 @@ void TMainPRGForm::LoadMappingList(const std::string& fileName)
                 MessageIcon::Information);
         return;
     }
-    const auto lines = ParseProfile(file.Bytes);
-    for (const auto& line : lines)
-        AddGroupLine(line);
-    if (!lines.empty()) {
+    auto lines = ParseProfile(file.Bytes);
+    const bool any = !lines.empty();
+    AddGroupLines(std::move(lines));
+    if (any) {
         for (QWidget* control : std::initializer_list<QWidget*>{AttachAllBtn, AttachOneBtn, DriveBtn, LeftBtn})
             control->setEnabled(true);
     }

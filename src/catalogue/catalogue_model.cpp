@@ -4,6 +4,12 @@
 
 #include <QByteArray>
 
+namespace {
+
+constexpr std::size_t ShownLength = 4096;
+
+} // namespace
+
 CatalogueModel::CatalogueModel(const AvailablePathVector& catalogue, std::array<QIcon, 2> images,
                                QObject* parent)
     : QAbstractTableModel(parent), Catalogue(catalogue), Images(std::move(images))
@@ -39,6 +45,10 @@ QVariant CatalogueModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
+        // No screen is wide enough for more, and laying out megabytes of one
+        // line would stall the window.
+        if (entry.NetworkPath.size() > ShownLength)
+            return ToDisplay(std::string_view(entry.NetworkPath).substr(0, ShownLength)) + QChar(0x2026);
         return ToDisplay(entry.NetworkPath);
     case Qt::DecorationRole:
         return Images[entry.RequiresPW != 0 ? 1 : 0];

@@ -3,8 +3,9 @@
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QThread>
 
-#include <thread>
+#include <memory>
 
 namespace {
 
@@ -49,12 +50,11 @@ CommandResult TMainPRGForm::RunCommand(const std::vector<std::string>& arguments
     // The command runs beside the event loop so that the windows still paint.
     CommandResult result;
     QEventLoop loop;
-    std::thread worker([&] {
-        result = Services.Runner.Run(arguments);
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
+    std::unique_ptr<QThread> worker(QThread::create([&] { result = Services.Runner.Run(arguments); }));
+    connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    worker->start();
     loop.exec();
-    worker.join();
+    worker->wait();
 
     QApplication::restoreOverrideCursor();
     return result;

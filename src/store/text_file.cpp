@@ -57,7 +57,7 @@ std::string_view LineReader::Next()
     const auto end = Text.find('\n', Position);
     const auto stop = end == std::string_view::npos ? Text.size() : end;
     const auto line = Text.substr(Position, stop - Position);
-    Position = end == std::string_view::npos ? Text.size() : end + 1;
+    Position = stop + 1;
     return line;
 }
 

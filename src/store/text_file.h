@@ -24,14 +24,16 @@ FileBytes ReadFileBytes(const std::filesystem::path& path);
 // Ctrl-Z byte ends the text.
 std::string FromTextMode(std::string_view bytes);
 
-// Reads the lines of a text one after another, each whole, whatever its length.
+// Reads the lines of a text one after another, each whole, whatever its
+// length. A text of n LFs holds n + 1 lines, the last one empty when the text
+// ends with an LF, as the writers leave it when their last field is empty.
 class LineReader {
 public:
     explicit LineReader(std::string_view text) : Text(text) {}
 
     // The next line without its LF; an empty line once the text is used up.
     std::string_view Next();
-    bool AtEnd() const { return Position >= Text.size(); }
+    bool AtEnd() const { return Position > Text.size(); }
 
 private:
     std::string_view Text;

@@ -39,12 +39,20 @@ TEST(ConfigurationFile, AMissingCountCountsNothingAndAShortFileKeepsItsNames)
     EXPECT_EQ(ParseConfiguration("0--4\r\nA"), ProfileConfiguration{});
 }
 
+TEST(ConfigurationFile, AnEmptyLastNameSurvivesAWriteAndARead)
+{
+    const ProfileConfiguration configuration{1, {"A", ""}};
+    EXPECT_EQ(FormatConfiguration(configuration), "1-3\r\nA\r\n");
+    EXPECT_EQ(ParseConfiguration(FormatConfiguration(configuration)), configuration);
+}
+
 TEST(ProfileFile, CountThenLines)
 {
     EXPECT_EQ(FormatProfile({}), "0");
     EXPECT_EQ(FormatProfile({"E: \\\\a", "G: \\\\b"}), "2\r\nE: \\\\a\r\nG: \\\\b");
     EXPECT_EQ(ParseProfile("2\r\nG: \\\\b\r\nE: \\\\a"), (Names{"G: \\\\b", "E: \\\\a"}));
     EXPECT_EQ(ParseProfile("0"), Names{});
+    EXPECT_EQ(ParseProfile(FormatProfile({"E: x", ""})), (Names{"E: x", ""}));
     EXPECT_EQ(ParseProfile("1\nE: \\\\with\rcr"), Names{"E: \\\\withcr"});
     const std::string longLine = "E: " + std::string(3000, 'p');
     EXPECT_EQ(ParseProfile(FormatProfile({longLine})), Names{longLine});

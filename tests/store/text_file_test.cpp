@@ -31,11 +31,18 @@ TEST(LineReader, GivesWholeLinesThenEmptyOnes)
     EXPECT_EQ(lines.Next(), "");
 }
 
-TEST(LineReader, AFinalLineEndStartsNoFurtherLine)
+TEST(LineReader, AFinalLineEndStartsOneEmptyLine)
 {
     LineReader lines("only\n");
     EXPECT_EQ(lines.Next(), "only");
+    EXPECT_FALSE(lines.AtEnd());
+    EXPECT_EQ(lines.Next(), "");
     EXPECT_TRUE(lines.AtEnd());
+
+    LineReader empty("");
+    EXPECT_FALSE(empty.AtEnd());
+    EXPECT_EQ(empty.Next(), "");
+    EXPECT_TRUE(empty.AtEnd());
 }
 
 TEST(LeadingInteger, ReadsAsTheCLibraryDoes)

@@ -1,0 +1,22 @@
+#include "instance_lock.h"
+
+#include <QString>
+
+InstanceLock::InstanceLock(const std::filesystem::path& exeDirectory)
+    : Directory(exeDirectory),
+      Lock(QString::fromStdU16String((exeDirectory / "Corvane2.lock").u16string()))
+{
+    // Only a dead owner makes a lock stale, never its age.
+    Lock.setStaleLockTime(0);
+}
+
+bool InstanceLock::Acquire(UiServices& ui)
+{
+    if (Lock.tryLock(0))
+        return true;
+    ui.ShowMessage({MessageKind::Box,
+                    " The program is already running in\n " + Directory.string()
+                        + "\n and may run only once there!",
+                    " Information", MessageIcon::Information, MessageButtons::Ok, {}});
+    return false;
+}

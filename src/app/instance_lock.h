@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/ui_services.h"
+
+#include <QLockFile>
+
+#include <filesystem>
+
+// Keeps a second copy of the program from working on the same files: two
+// closes would write over each other's catalogue and profiles.
+class InstanceLock {
+public:
+    explicit InstanceLock(const std::filesystem::path& exeDirectory);
+    Q_DISABLE_COPY_MOVE(InstanceLock)
+
+    // True when this copy now holds the lock. Otherwise the user is told that
+    // the program already runs there, and the result is false. A lock left by
+    // a copy that died is taken over.
+    bool Acquire(UiServices& ui);
+
+private:
+    std::filesystem::path Directory;
+    QLockFile Lock;
+};

@@ -1,0 +1,283 @@
+// The real main window started on stored files that no writer of ours makes.
+#include "support/main_window_fixture.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <new>
+#include <random>
+
+namespace {
+
+// The largest single allocation made while watching, to prove that no count
+// in a file makes a reader allocate ahead of what the file holds.
+std::atomic<bool> Watching = false;
+std::atomic<std::size_t> LargestAllocation = 0;
+
+void Note(std::size_t size)
+{
+    if (!Watching.load(std::memory_order_relaxed))
+        return;
+    auto largest = LargestAllocation.load(std::memory_order_relaxed);
+    while (size > largest && !LargestAllocation.compare_exchange_weak(largest, size)) {
+    }
+}
+
+} // namespace
+
+// Every plain form of new and delete, so that each pair meets its own kind.
+void* operator new(std::size_t size)
+{
+    Note(size);
+    if (void* memory = std::malloc(size ? size : 1))
+        return memory;
+    throw std::bad_alloc();
+}
+
+void* operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    Note(size);
+    return std::malloc(size ? size : 1);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept
+{
+    return operator new(size, tag);
+}
+
+void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, const std::nothrow_t&) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void* memory, const std::nothrow_t&) noexcept
+{
+    std::free(memory);
+}
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool Instrumented = true;
+#else
+constexpr bool Instrumented = false;
+#endif
+
+class HostileFiles : public MainWindowTest {
+protected:
+    // Starts the window and tells how long the start took.
+    std::unique_ptr<TMainPRGForm> StartTimed()
+    {
+        LargestAllocation = 0;
+        Watching = true;
+        const auto begin = std::chrono::steady_clock::now();
+        auto form = StartShown();
+        Elapsed = std::chrono::steady_clock::now() - begin;
+        Watching = false;
+        return form;
+    }
+
+    void ExpectQuickStart() const
+    {
+        if (!Instrumented) {
+            EXPECT_LT(Elapsed, std::chrono::seconds(1));
+        }
+    }
+
+    std::chrono::steady_clock::duration Elapsed{};
+};
+
+const std::string Corrupted = " The Corvane2.net file is corrupted!";
+
+} // namespace
+
+TEST_F(HostileFiles, EmptyFilesEverywhere)
+{
+    WriteCatalogue("");
+    WriteBytes(Dir / "Corvane2.cfg", "");
+    WriteBytes(Dir / "Corvane2.pro", "");
+    auto form = StartTimed();
+    ExpectQuickStart();
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{Corrupted});
+    EXPECT_EQ(form->ProfileComboBox->count(), 1);
+    EXPECT_EQ(form->MappingListBox->count(), 0);
+    form->close();
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), "");
+    EXPECT_EQ(Catalogue(), "0 2.0");
+}
+
+TEST_F(HostileFiles, AHugeCountBeforeTwoRecords)
+{
+    const std::string bytes = "2147483647 2.0\r\n0,\\\\a\\one\r\nfirst\r\n1,\\\\b\\two\r\nsecond";
+    WriteCatalogue(bytes);
+    WriteBytes(Dir / "Corvane2.pro", "2147483647\r\nE: \\\\a\\one");
+    WriteBytes(Dir / "Corvane2.cfg", "0-2147483647\r\nOnly");
+    auto form = StartTimed();
+    ExpectQuickStart();
+    EXPECT_LT(LargestAllocation.load(), std::size_t{1} << 20) << "a count made a reader allocate ahead";
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{Corrupted});
+    EXPECT_EQ(form->AvailablePathList.size(), 2u);
+    EXPECT_EQ(form->GroupLines(), std::vector<std::string>{"E: \\\\a\\one"});
+    EXPECT_EQ(form->ProfileComboBox->count(), 2);
+    EXPECT_TRUE(form->RemoveBtn->isEnabled());
+    form->close();
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), bytes);
+    EXPECT_EQ(Catalogue(), "2 2.0\r\n0,\\\\a\\one\r\nfirst\r\n1,\\\\b\\two\r\nsecond");
+}
+
+TEST_F(HostileFiles, ANegativeCount)
+{
+    WriteCatalogue("-5 2.0\r\n0,\\\\a\r\nd");
+    WriteBytes(Dir / "Corvane2.pro", "-5\r\nE: x");
+    auto form = StartTimed();
+    EXPECT_TRUE(Ui.Messages.empty());
+    EXPECT_TRUE(form->AvailablePathList.empty());
+    EXPECT_EQ(form->MappingListBox->count(), 0);
+    EXPECT_FALSE(form->RemoveBtn->isEnabled());
+    EXPECT_FALSE(form->AttachAllBtn->isEnabled());
+}
+
+TEST_F(HostileFiles, TenMegabytesWithoutALineEnd)
+{
+    const std::string noise(10 << 20, 'x');
+    WriteCatalogue(noise);
+    WriteBytes(Dir / "Corvane2.cfg", noise);
+    WriteBytes(Dir / "Corvane2.pro", noise);
+    auto form = StartTimed();
+    ExpectQuickStart();
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{Corrupted});
+    form->close();
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), noise);
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.pro"), noise) << "a profile nobody saved was rewritten";
+}
+
+TEST_F(HostileFiles, ATenMegabytePathIsShownAndKept)
+{
+    const std::string path = "\\\\srv\\" + std::string(10 << 20, 'p');
+    WriteCatalogue("1 2.0\r\n0," + path + "\r\nd");
+    auto form = StartTimed();
+    ExpectQuickStart();
+    EXPECT_TRUE(Ui.Messages.empty());
+    ASSERT_EQ(form->AvailablePathList.size(), 1u);
+    EXPECT_EQ(form->AvailablePathList[0].NetworkPath, path);
+    form->close();
+    EXPECT_EQ(Catalogue(), "1 2.0\r\n0," + path + "\r\nd");
+}
+
+TEST_F(HostileFiles, BinaryNoise)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 5; ++round) {
+        SCOPED_TRACE(round);
+        std::string noise(1 << 16, '\0');
+        for (auto& byte : noise)
+            byte = static_cast<char>(random());
+        noise[0] = static_cast<char>(round == 0 ? '3' : noise[0]);
+        WriteCatalogue(noise);
+        WriteBytes(Dir / "Corvane2.cfg", noise);
+        WriteBytes(Dir / "Corvane2.pro", noise);
+        std::filesystem::remove(Dir / "Corvane2.net.bak");
+        Ui.Messages.clear();
+        auto form = StartTimed();
+        ExpectQuickStart();
+        for (const auto& text : MessageTexts())
+            EXPECT_TRUE(text == Corrupted || text.starts_with("File :\n")) << text;
+        const bool damaged = !Ui.Messages.empty() && Ui.Messages[0].Text == Corrupted;
+        form->close();
+        if (damaged) {
+            EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), noise);
+        }
+    }
+}
+
+TEST_F(HostileFiles, NulBytesInsideAPathComeBackWhole)
+{
+    using namespace std::string_literals;
+    const auto bytes = "2 2.0\r\n0,\\\\a\0b\\c\r\nnul \0 inside\r\n1,\\\\z\r\n"s;
+    WriteCatalogue(bytes);
+    WriteBytes(Dir / "Corvane2.pro", "1\r\nE: \\\\a\0b\\c"s);
+    auto form = StartTimed();
+    EXPECT_TRUE(Ui.Messages.empty());
+    EXPECT_EQ(form->GroupLines(), std::vector<std::string>{"E: \\\\a\0b\\c"s});
+    EXPECT_EQ(form->PathRequiresPW("\\\\a\0b\\c"s), 0);
+    form->close();
+    EXPECT_EQ(Catalogue(), bytes);
+}
+
+TEST_F(HostileFiles, ACtrlZInTheMiddleEndsTheFile)
+{
+    const std::string bytes = "2 2.0\r\n0,\\\\a\r\nd\x1A\r\n0,\\\\b\r\nhidden";
+    WriteCatalogue(bytes);
+    WriteBytes(Dir / "Corvane2.pro", "2\r\nE: \\\\a\x1A\r\nF: \\\\b");
+    auto form = StartTimed();
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{Corrupted});
+    EXPECT_EQ(form->AvailablePathList.size(), 1u);
+    EXPECT_EQ(form->GroupLines(), std::vector<std::string>{"E: \\\\a"});
+    form->close();
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), bytes);
+}
+
+TEST_F(HostileFiles, AHundredThousandProfiles)
+{
+    std::string configuration = "100000-100001";
+    for (int i = 1; i <= 100000; ++i)
+        configuration += "\r\nProfile " + std::to_string(i);
+    WriteBytes(Dir / "Corvane2.cfg", configuration);
+    WriteCatalogue("0 2.0");
+    auto form = StartTimed();
+    ExpectQuickStart();
+    EXPECT_EQ(form->ProfileComboBox->count(), 100001);
+    EXPECT_EQ(form->ProfileIndex, 100000);
+    EXPECT_EQ(form->ProfileComboBox->currentText(), QStringLiteral("Profile 100000"));
+    EXPECT_EQ(MessageTexts().size(), 1u) << "the last profile has no file yet";
+    form->close();
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), configuration);
+}
+
+TEST_F(HostileFiles, AProfileOfAHundredThousandLines)
+{
+    std::string profile = "100000";
+    for (int i = 100000; i > 0; --i)
+        profile += "\r\n" + std::string(1, static_cast<char>('A' + i % 26)) + ": \\\\srv\\share" + std::to_string(i);
+    WriteBytes(Dir / "Corvane2.pro", profile);
+    WriteCatalogue("0 2.0");
+    auto form = StartTimed();
+    ExpectQuickStart();
+    EXPECT_EQ(form->MappingListBox->count(), 100000);
+    const auto lines = form->GroupLines();
+    EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end(),
+                               [](const auto& a, const auto& b) { return a.front() < b.front(); }));
+    EXPECT_TRUE(Ui.Messages.empty());
+    form->close();
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.pro"), profile);
+}
