@@ -1,0 +1,15 @@
+#include "properties.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const auto failure = CheckProfileRoundTrip({reinterpret_cast<const char*>(data), size});
+    if (!failure.empty()) {
+        std::fprintf(stderr, "%s\n", failure.c_str());
+        std::abort();
+    }
+    return 0;
+}
