@@ -1,0 +1,246 @@
+#include "Perfgrap.h"
+
+#include <QPainter>
+
+#include <cstring>
+
+TPerformanceGraph::TPerformanceGraph(QWidget* parent) : QWidget(parent), Ring(100 / 3 + 2)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(100, 100);
+    Initialize(Grid - 1);
+}
+
+std::int32_t TPerformanceGraph::GetBandCount() const
+{
+    return width() / Step;
+}
+
+void TPerformanceGraph::DataPoint(QColor color, std::int32_t value)
+{
+    Ring.DataPoint(color.rgb(), value);
+}
+
+void TPerformanceGraph::Initialize(std::int32_t gridPhase)
+{
+    Picture = QImage(size(), QImage::Format_RGB32);
+    Picture.fill(Back);
+    if (GridShown) {
+        QPainter painter(&Picture);
+        painter.setPen(QPen(Fore, 1));
+        for (int y = Grid; y < Picture.height(); y += Grid)
+            painter.drawLine(0, y, Picture.width() - 1, y);
+        int x = gridPhase;
+        for (; x < Picture.width(); x += Grid)
+            painter.drawLine(x, 0, x, Picture.height() - 1);
+        GridOffset = x - Picture.width();
+    }
+    BandLeft = Picture.width() - Step;
+    BandRight = Picture.width();
+}
+
+void TPerformanceGraph::ScrollGraph()
+{
+    // One move of the whole picture, line by line, left by a step.
+    const int moved = std::max(Picture.width() - Step, 0);
+    for (int y = 0; y < Picture.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(Picture.scanLine(y));
+        std::memmove(line, line + (Picture.width() - moved), static_cast<std::size_t>(moved) * sizeof(QRgb));
+    }
+    QPainter painter(&Picture);
+    painter.fillRect(QRect(BandLeft, 0, BandRight - BandLeft, Picture.height()), Back);
+    if (!GridShown)
+        return;
+    painter.setPen(QPen(Fore, 1));
+    for (int y = Grid; y < Picture.height(); y += Grid)
+        painter.drawLine(BandLeft, y, BandRight - 1, y);
+    GridOffset -= Step;
+    if (GridOffset < 0) {
+        const int x = Picture.width() + GridOffset;
+        painter.drawLine(x, 0, x, Picture.height() - 1);
+        GridOffset += Grid;
+    }
+}
+
+void TPerformanceGraph::PaintBar(QColor color, std::int32_t base, std::int32_t height)
+{
+    if (height == 0 || CurrentScale == 0)
+        return;
+    const double span = Picture.height();
+    const int h = static_cast<int>(height / double(CurrentScale) * span);
+    const int b = static_cast<int>(base / double(CurrentScale) * span);
+    if (h == 0)
+        return;
+    const int bottom = Picture.height();
+    QPainter(&Picture).fillRect(QRect(BandLeft, bottom - b - h - 1, BandRight - BandLeft, h + 1), color);
+}
+
+void TPerformanceGraph::PaintLine(QColor color, std::int32_t from, std::int32_t to)
+{
+    if (CurrentScale == 0)
+        return;
+    const double span = Picture.height();
+    const int f = static_cast<int>(from / double(CurrentScale) * span);
+    const int t = static_cast<int>(to / double(CurrentScale) * span);
+    const int bottom = Picture.height();
+    QPainter painter(&Picture);
+    painter.setPen(QPen(color, Pen, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(BandLeft, bottom - f, BandRight, bottom - t);
+}
+
+void TPerformanceGraph::DisplayPoints(std::int32_t index)
+{
+    const auto& band = Ring.Band(index);
+    std::int32_t base = 0;
+    for (std::int32_t k = 0; k < band.Count; ++k) {
+        const auto value = band.Values[static_cast<std::size_t>(k)];
+        // Negative values count as nothing: never drawn, never a base.
+        if (value <= 0)
+            continue;
+        const QColor color = QColor::fromRgb(band.Colors[static_cast<std::size_t>(k)]);
+        if (GraphKind == TGraphKind::pgBar) {
+            PaintBar(color, base, value - base);
+        } else {
+            const auto& before = Ring.Band(Ring.LastY(index));
+            std::int32_t from = 0;
+            for (std::int32_t j = 0; j < before.Count; ++j) {
+                if (before.Colors[static_cast<std::size_t>(j)] == band.Colors[static_cast<std::size_t>(k)]) {
+                    from = std::max(before.Values[static_cast<std::size_t>(j)], 0);
+                    break;
+                }
+            }
+            PaintLine(color, from, value);
+        }
+        base = value;
+    }
+}
+
+void TPerformanceGraph::Update()
+{
+    ScrollGraph();
+    Ring.ShiftY();
+    const auto scale = RoundUp(Ring.MaxValue(), ScaleGradient);
+    if (scale == CurrentScale) {
+        DisplayPoints(Ring.LastY(Ring.CurrentIndex()));
+        RequestRepaint();
+    } else {
+        SetScale(scale);
+    }
+}
+
+void TPerformanceGraph::Replay()
+{
+    ++Replays;
+    Initialize((width() + GridOffset) % Grid);
+    const auto left = BandLeft;
+    const auto right = BandRight;
+    int x = width() % Step;
+    for (auto i = Ring.NextY(Ring.FirstY()); i != -1; i = Ring.NextY(i)) {
+        BandLeft = x;
+        x += Step;
+        BandRight = x;
+        DisplayPoints(i);
+    }
+    RequestRepaint();
+    BandLeft = left;
+    BandRight = right;
+}
+
+void TPerformanceGraph::ReallocHistory()
+{
+    Ring.Reallocate(GetBandCount() + 2);
+}
+
+void TPerformanceGraph::RequestRepaint()
+{
+    // Inside a paint, the picture is ready and the paint copies it anyway.
+    if (!Painting)
+        repaint();
+}
+
+void TPerformanceGraph::paintEvent(QPaintEvent*)
+{
+    Painting = true;
+    if (Picture.size() != size()) {
+        if (Picture.width() != width())
+            ReallocHistory();
+        Replay();
+    }
+    QPainter(this).drawImage(0, 0, Picture);
+    Painting = false;
+}
+
+void TPerformanceGraph::SetGraphKind(TGraphKind kind)
+{
+    if (kind != GraphKind) {
+        GraphKind = kind;
+        Replay();
+    }
+}
+
+void TPerformanceGraph::SetForeColor(QColor color)
+{
+    if (color != Fore) {
+        Fore = color;
+        Replay();
+    }
+}
+
+void TPerformanceGraph::SetBackColor(QColor color)
+{
+    if (color != Back) {
+        Back = color;
+        Replay();
+    }
+}
+
+void TPerformanceGraph::SetGridlines(bool value)
+{
+    if (value != GridShown) {
+        GridShown = value;
+        Replay();
+    }
+}
+
+void TPerformanceGraph::SetGradient(std::int32_t value)
+{
+    if (value != ScaleGradient) {
+        ScaleGradient = value;
+        Replay();
+    }
+}
+
+void TPerformanceGraph::SetGridSize(std::int32_t value)
+{
+    if (value != Grid) {
+        Grid = std::max(value, 2);
+        Replay();
+    }
+}
+
+void TPerformanceGraph::SetStepSize(std::int32_t value)
+{
+    if (value != Step) {
+        Step = std::max(value, 1);
+        ReallocHistory();
+        Replay();
+    }
+}
+
+void TPerformanceGraph::SetPenWidth(std::int32_t value)
+{
+    if (value != Pen) {
+        Pen = value;
+        Replay();
+    }
+}
+
+void TPerformanceGraph::SetScale(std::int32_t value)
+{
+    if (value == CurrentScale)
+        return;
+    CurrentScale = RoundUp(value, ScaleGradient);
+    if (OnScaleChange)
+        OnScaleChange(*this);
+    Replay();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+// One step of the graph: up to 16 points, each a colour and a value.
+struct BandRecord {
+    std::int32_t Count = 0;
+    std::array<std::uint32_t, 16> Colors{};
+    std::array<std::int32_t, 16> Values{};
+};
+
+// The ring of the last steps of a performance graph.
+class PerfHistory {
+public:
+    explicit PerfHistory(std::int32_t length);
+
+    std::int32_t Length() const { return static_cast<std::int32_t>(Bands.size()); }
+    std::int32_t FirstIndex() const { return First; }
+    std::int32_t CurrentIndex() const { return Current; }
+    const BandRecord& Band(std::int32_t index) const { return Bands[static_cast<std::size_t>(index)]; }
+
+    // Adds a point to the current band; std::out_of_range when it holds 16.
+    void DataPoint(std::uint32_t color, std::int32_t value);
+
+    std::int32_t FirstY() const { return First; }
+    // The index after i in ring order; -1 when that is the first index again.
+    std::int32_t NextY(std::int32_t i) const;
+    std::int32_t LastY(std::int32_t i) const;
+
+    // Starts a new step in the oldest band.
+    void ShiftY();
+    // The largest value of the ring, 0 at least.
+    std::int32_t MaxValue() const;
+    // Makes the ring length records long, keeping the newest steps, with the
+    // copied ones first and the ring's order kept for the replay.
+    void Reallocate(std::int32_t length);
+
+private:
+    std::vector<BandRecord> Bands;
+    std::int32_t First = 1;
+    std::int32_t Current = 0;
+};
+
+// value rounded up to a multiple of step (value itself for step 0).
+std::int32_t RoundUp(std::int32_t value, std::int32_t step);
