@@ -3,6 +3,8 @@
 #include "app/mainform.h"
 #include "app/program.h"
 #include "app/qt_ui.h"
+#include "components/Cgauges.h"
+#include "components/Perfgrap.h"
 #include "platform/qt/qt_services.h"
 #include "platform/system_services.h"
 
@@ -25,6 +27,9 @@ int main(int argc, char* argv[])
         QtFolderBrowser browser;
         HelpFileEngine help(ui, *shell);
         TMainPRGForm form(exeDirectory, {*drives, *runner, browser, *shell, help}, ui);
+        // The components start with the program and are placed on no window.
+        TCGauge gauge;
+        TPerformanceGraph graph;
         form.show();
         QApplication::exec();
     });

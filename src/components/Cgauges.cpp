@@ -23,11 +23,17 @@ QImage BlackImage(QSize size)
     return image;
 }
 
-void DrawExclusiveOr(QImage& target, const QImage& source)
+// Exclusive-or of source onto target at a point, a scan line at a time:
+// much quicker than the painter's raster operation on large images.
+void DrawExclusiveOr(QImage& target, const QImage& source, QPoint at)
 {
-    QPainter painter(&target);
-    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    painter.drawImage(0, 0, source);
+    const auto area = QRect(at, source.size()).intersected(target.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* to = reinterpret_cast<QRgb*>(target.scanLine(y)) + area.left();
+        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y - at.y())) + (area.left() - at.x());
+        for (int x = 0; x < area.width(); ++x)
+            to[x] = 0xFF000000u | ((to[x] ^ from[x]) & 0x00FFFFFFu);
+    }
 }
 
 // The angle of a point seen from the centre of a box, in sixteenths of a
@@ -141,25 +147,24 @@ QImage TCGauge::Render() const
     if (Border == TFormBorderStyle::bsSingle)
         paintRect.adjust(1, 1, -1, -1);
 
-    auto overlay = BlackImage(size());
+    // An overlay combined with a black picture by exclusive-or is the overlay
+    // itself, so the kind is drawn straight into the picture. The ring outside
+    // the paint rectangle stays black and is the frame.
     switch (GaugeKind) {
     case TCGaugeKind::gkText:
-        PaintAsNothing(overlay, paintRect);
+        PaintAsNothing(image, paintRect);
         break;
     case TCGaugeKind::gkHorizontalBar:
     case TCGaugeKind::gkVerticalBar:
-        PaintAsBar(overlay, paintRect);
+        PaintAsBar(image, paintRect);
         break;
     case TCGaugeKind::gkPie:
-        PaintAsPie(overlay, paintRect);
+        PaintAsPie(image, paintRect);
         break;
     case TCGaugeKind::gkNeedle:
-        PaintAsNeedle(overlay, paintRect);
+        PaintAsNeedle(image, paintRect);
         break;
     }
-    // On black, exclusive-or leaves the overlay; the ring outside the paint
-    // rectangle stays black and is the frame.
-    DrawExclusiveOr(image, overlay);
     if (TextShown)
         PaintAsText(image, paintRect);
     return image;
@@ -244,19 +249,23 @@ void TCGauge::PaintAsNeedle(QImage& image, QRect rect) const
 void TCGauge::PaintAsText(QImage& image, QRect rect) const
 {
     const auto text = QString::number(GetPercentDone()) + u'%';
-    auto textImage = BlackImage(image.size());
+    // Hard edges: a half-tone pixel would not invert cleanly.
+    auto textFont = font();
+    textFont.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics metrics(textFont);
+    const int x = (rect.width() + 1 - metrics.horizontalAdvance(text)) / 2;
+    const int y = (rect.height() + 1 - metrics.height()) / 2;
+    // Black changes nothing under exclusive-or, so only the text's own box
+    // needs an image of its own.
+    const auto box = QRect(x, y, metrics.horizontalAdvance(text), metrics.height()).intersected(rect);
+    if (box.isEmpty())
+        return;
+    auto textImage = BlackImage(box.size());
     {
         QPainter painter(&textImage);
-        // Hard edges: a half-tone pixel would not invert cleanly.
-        auto textFont = font();
-        textFont.setStyleStrategy(QFont::NoAntialias);
         painter.setFont(textFont);
         painter.setPen(Qt::white);
-        const QFontMetrics metrics(textFont);
-        const int x = (rect.width() + 1 - metrics.horizontalAdvance(text)) / 2;
-        const int y = (rect.height() + 1 - metrics.height()) / 2;
-        painter.setClipRect(rect);
-        painter.drawText(QPoint(x, y + metrics.ascent()), text);
+        painter.drawText(QPoint(x - box.x(), y - box.y() + metrics.ascent()), text);
     }
-    DrawExclusiveOr(image, textImage);
+    DrawExclusiveOr(image, textImage, box.topLeft());
 }
