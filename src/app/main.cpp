@@ -3,6 +3,8 @@
 #include "app/mainform.h"
 #include "app/program.h"
 #include "app/qt_ui.h"
+#include "components/Ccalendr.h"
+#include "components/Cdiroutl.h"
 #include "components/Cgauges.h"
 #include "components/Perfgrap.h"
 #include "platform/qt/qt_services.h"
@@ -28,6 +30,8 @@ int main(int argc, char* argv[])
         HelpFileEngine help(ui, *shell);
         TMainPRGForm form(exeDirectory, {*drives, *runner, browser, *shell, help}, ui);
         // The components start with the program and are placed on no window.
+        TCCalendar calendar;
+        TCDirectoryOutline outline;
         TCGauge gauge;
         TPerformanceGraph graph;
         form.show();

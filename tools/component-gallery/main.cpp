@@ -1,5 +1,7 @@
 // Shows the reusable components on one window, with a few controls to change
 // their properties. Not the program: a place to look at them working.
+#include "components/Ccalendr.h"
+#include "components/Cdiroutl.h"
 #include "components/Cgauges.h"
 #include "components/Perfgrap.h"
 
@@ -7,6 +9,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QSlider>
@@ -106,6 +112,56 @@ QGroupBox* GraphBox(QWidget* parent)
     return box;
 }
 
+QGroupBox* CalendarBox(QWidget* parent)
+{
+    auto* box = new QGroupBox(QStringLiteral("Calendar"), parent);
+    auto* calendar = new TCCalendar(box);
+    calendar->setFixedSize(7 * 32 + 6, 7 * 20 + 6);
+    auto* previous = new QPushButton(QStringLiteral("< Month"), box);
+    auto* next = new QPushButton(QStringLiteral("Month >"), box);
+    auto* start = new QComboBox(box);
+    for (int day = 1; day <= 7; ++day)
+        start->addItem(QLocale().dayName(day));
+    auto* readOnly = new QCheckBox(QStringLiteral("Read only"), box);
+    QObject::connect(previous, &QPushButton::clicked, calendar, &TCCalendar::PrevMonth);
+    QObject::connect(next, &QPushButton::clicked, calendar, &TCCalendar::NextMonth);
+    QObject::connect(start, &QComboBox::currentIndexChanged, calendar,
+                     [calendar](int index) { calendar->SetStartOfWeek(index + 1); });
+    QObject::connect(readOnly, &QCheckBox::toggled, calendar, &TCCalendar::SetReadOnly);
+    auto* form = new QFormLayout;
+    form->addRow(previous, next);
+    form->addRow(QStringLiteral("Week starts"), start);
+    form->addRow(readOnly);
+    auto* layout = new QHBoxLayout(box);
+    layout->addWidget(calendar);
+    layout->addLayout(form);
+    return box;
+}
+
+QGroupBox* OutlineBox(QWidget* parent)
+{
+    auto* box = new QGroupBox(QStringLiteral("Directory outline"), parent);
+    auto* outline = new TCDirectoryOutline(box);
+    outline->setMinimumSize(300, 200);
+    auto* where = new QLabel(box);
+    auto* textCase = new QComboBox(box);
+    textCase->addItems({QStringLiteral("Lower case"), QStringLiteral("Upper case"), QStringLiteral("As is")});
+    outline->OnChange = [where](TCDirectoryOutline& changed) {
+        where->setText(QString::fromLocal8Bit(changed.Directory()));
+    };
+    QObject::connect(textCase, &QComboBox::currentIndexChanged, outline,
+                     [outline](int index) { outline->SetTextCase(static_cast<TTextCase>(index)); });
+    outline->SetTextCase(TTextCase::tcAsIs);
+    textCase->setCurrentIndex(2);
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Names"), textCase);
+    form->addRow(QStringLiteral("Directory"), where);
+    auto* layout = new QHBoxLayout(box);
+    layout->addWidget(outline);
+    layout->addLayout(form);
+    return box;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -113,9 +169,11 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("Corvane components"));
-    auto* layout = new QVBoxLayout(&window);
-    layout->addWidget(GaugeBox(&window));
-    layout->addWidget(GraphBox(&window));
+    auto* layout = new QGridLayout(&window);
+    layout->addWidget(CalendarBox(&window), 0, 0);
+    layout->addWidget(OutlineBox(&window), 0, 1);
+    layout->addWidget(GaugeBox(&window), 1, 0);
+    layout->addWidget(GraphBox(&window), 1, 1);
     window.show();
     return QApplication::exec();
 }
