@@ -54,9 +54,7 @@ std::string DirectoryOutlineModel::ForceCase(std::string text) const
 
 std::string DirectoryOutlineModel::CurDir()
 {
-    std::error_code error;
-    const auto path = fs::current_path(error);
-    return error ? std::string() : path.string();
+    return CurrentDirectoryText();
 }
 
 int DirectoryOutlineModel::DriveToInt(char letter)
@@ -70,8 +68,8 @@ void DirectoryOutlineModel::BuildOneLevel(std::int32_t item)
     if (folder.empty() || folder.back() != Style.Separator)
         folder += Style.Separator;
     std::error_code error;
-    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
-        const auto name = entry->path().filename().string();
+    for (fs::directory_iterator entry(TextPath(folder), error), end; !error && entry != end; entry.increment(error)) {
+        const auto name = PathText(entry->path().filename());
         // Real directories only: a link could lead round in a circle.
         std::error_code statusError;
         if (name.empty() || name.front() == '.' || !entry->is_directory(statusError) || entry->is_symlink(statusError)
@@ -158,7 +156,7 @@ void DirectoryOutlineModel::SetDrive(char letter)
     CurrentDrive = letter;
     std::error_code ignored;
     // Without drive letters every letter means the one root.
-    fs::current_path(Style.DriveLetters ? fs::path(std::string{letter, ':'}) : fs::path(Style.Root), ignored);
+    fs::current_path(TextPath(Style.DriveLetters ? std::string{letter, ':'} : Style.Root), ignored);
     CurrentDirectory = ForceCase(CurDir());
     if (!Loading)
         BuildTree();
@@ -169,7 +167,7 @@ void DirectoryOutlineModel::SetDirectory(const std::string& path)
     if (path.empty())
         return;
     std::error_code error;
-    auto full = fs::absolute(fs::path(path), error).lexically_normal().string();
+    auto full = PathText(fs::absolute(TextPath(path), error).lexically_normal());
     if (error)
         full = path;
     auto text = ForceCase(full);
@@ -180,7 +178,7 @@ void DirectoryOutlineModel::SetDirectory(const std::string& path)
     CurrentDirectory = text;
     // The path as given: where names have case, the forced one may not exist.
     std::error_code ignored;
-    fs::current_path(fs::path(full), ignored);
+    fs::current_path(TextPath(full), ignored);
     if (OnCurrentDrive(text)) {
         WalkTree(text);
         Change();

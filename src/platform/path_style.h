@@ -17,3 +17,12 @@ PathStyle NativePathStyle();
 
 // Whether the system marks an entry hidden or as its own (dot names aside).
 bool IsHiddenOrSystem(const std::filesystem::path& entry);
+
+// A path as the program's 8-bit text (the system's code page where paths are
+// wide), and back.
+std::string PathText(const std::filesystem::path& path);
+std::filesystem::path TextPath(const std::string& text);
+
+// The process's current directory as text, of any length; empty when it
+// cannot be read.
+std::string CurrentDirectoryText();

@@ -1,5 +1,10 @@
 #include "platform/path_style.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
 PathStyle NativePathStyle()
 {
     return {'/', false, "/"};
@@ -9,4 +14,25 @@ bool IsHiddenOrSystem(const std::filesystem::path&)
 {
     // Here a hidden entry is one whose name starts with a dot.
     return false;
+}
+
+std::string PathText(const std::filesystem::path& path)
+{
+    return path.native();
+}
+
+std::filesystem::path TextPath(const std::string& text)
+{
+    return text;
+}
+
+std::string CurrentDirectoryText()
+{
+    std::vector<char> buffer(256);
+    while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE)
+            return {};
+        buffer.resize(buffer.size() * 2);
+    }
+    return buffer.data();
 }
