@@ -43,9 +43,12 @@ std::string FromTextMode(std::string_view bytes)
         bytes = bytes.substr(0, end);
     std::string text;
     text.reserve(bytes.size());
-    for (const char c : bytes) {
-        if (c != '\r')
-            text.push_back(c);
+    while (!bytes.empty()) {
+        const auto carriageReturn = bytes.find('\r');
+        text.append(bytes.substr(0, carriageReturn));
+        if (carriageReturn == std::string_view::npos)
+            break;
+        bytes.remove_prefix(carriageReturn + 1);
     }
     return text;
 }
