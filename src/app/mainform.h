@@ -178,6 +178,8 @@ private:
         CommandResult Result;
     };
     std::optional<char> AskForDriveLetter();
+    // Detaches an attached letter once the user agreed; false when not.
+    bool DetachAfterAsking(char letter);
     CommandResult AttachLine(const std::string& line);
     void ShowAttachOutcome(const std::string& text, const std::vector<FailedAttach>& failures);
 

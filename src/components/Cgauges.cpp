@@ -95,44 +95,38 @@ void TCGauge::AddProgress(std::int32_t delta)
     Refresh();
 }
 
-void TCGauge::SeTCGaugeKind(TCGaugeKind kind)
+template <typename Value>
+void TCGauge::Change(Value& field, Value value)
 {
-    if (kind != GaugeKind) {
-        GaugeKind = kind;
+    if (value != field) {
+        field = value;
         Refresh();
     }
+}
+
+void TCGauge::SeTCGaugeKind(TCGaugeKind kind)
+{
+    Change(GaugeKind, kind);
 }
 
 void TCGauge::SetShowText(bool value)
 {
-    if (value != TextShown) {
-        TextShown = value;
-        Refresh();
-    }
+    Change(TextShown, value);
 }
 
 void TCGauge::SetBorderStyle(TFormBorderStyle value)
 {
-    if (value != Border) {
-        Border = value;
-        Refresh();
-    }
+    Change(Border, value);
 }
 
 void TCGauge::SetForeColor(QColor color)
 {
-    if (color != Fore) {
-        Fore = color;
-        Refresh();
-    }
+    Change(Fore, color);
 }
 
 void TCGauge::SetBackColor(QColor color)
 {
-    if (color != Back) {
-        Back = color;
-        Refresh();
-    }
+    Change(Back, color);
 }
 
 void TCGauge::paintEvent(QPaintEvent*)

@@ -48,6 +48,9 @@ protected:
 
 private:
     void Refresh();
+    // Stores a changed property and repaints; an unchanged one does nothing.
+    template <typename Value>
+    void Change(Value& field, Value value);
     void PaintAsNothing(QImage& image, QRect rect) const;
     void PaintAsBar(QImage& image, QRect rect) const;
     void PaintAsPie(QImage& image, QRect rect) const;

@@ -170,44 +170,38 @@ void TPerformanceGraph::paintEvent(QPaintEvent*)
     Painting = false;
 }
 
-void TPerformanceGraph::SetGraphKind(TGraphKind kind)
+template <typename Value>
+void TPerformanceGraph::Change(Value& field, Value value)
 {
-    if (kind != GraphKind) {
-        GraphKind = kind;
+    if (value != field) {
+        field = value;
         Replay();
     }
+}
+
+void TPerformanceGraph::SetGraphKind(TGraphKind kind)
+{
+    Change(GraphKind, kind);
 }
 
 void TPerformanceGraph::SetForeColor(QColor color)
 {
-    if (color != Fore) {
-        Fore = color;
-        Replay();
-    }
+    Change(Fore, color);
 }
 
 void TPerformanceGraph::SetBackColor(QColor color)
 {
-    if (color != Back) {
-        Back = color;
-        Replay();
-    }
+    Change(Back, color);
 }
 
 void TPerformanceGraph::SetGridlines(bool value)
 {
-    if (value != GridShown) {
-        GridShown = value;
-        Replay();
-    }
+    Change(GridShown, value);
 }
 
 void TPerformanceGraph::SetGradient(std::int32_t value)
 {
-    if (value != ScaleGradient) {
-        ScaleGradient = value;
-        Replay();
-    }
+    Change(ScaleGradient, value);
 }
 
 void TPerformanceGraph::SetGridSize(std::int32_t value)
@@ -229,10 +223,7 @@ void TPerformanceGraph::SetStepSize(std::int32_t value)
 
 void TPerformanceGraph::SetPenWidth(std::int32_t value)
 {
-    if (value != Pen) {
-        Pen = value;
-        Replay();
-    }
+    Change(Pen, value);
 }
 
 void TPerformanceGraph::SetScale(std::int32_t value)

@@ -58,6 +58,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Stores a changed property and redraws the picture from the history.
+    template <typename Value>
+    void Change(Value& field, Value value);
     void Initialize(std::int32_t gridPhase);
     void ScrollGraph();
     void Replay();

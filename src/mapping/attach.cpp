@@ -2,7 +2,6 @@
 
 #include "app/display_text.h"
 #include "mapping/group_line.h"
-#include "mapping/messages.h"
 #include "mapping/net_use.h"
 #include "mapping/password_dialog.h"
 
@@ -120,12 +119,7 @@ void TMainPRGForm::DetachOneBtnClick()
     if (row < 0)
         return;
     CurrentDrive = GroupLineLetter(GroupLine(row));
-    const auto letter = static_cast<unsigned char>(CurrentDrive);
-    if (IsDriveConnected(letter) != 0) {
-        if (ShowBox(DetachQuestion(CurrentDrive), " Warning", MessageIcon::Stop, MessageButtons::YesNo)
-            != MessageAnswer::Yes)
-            return;
-        RunCommand(DetachArguments(CurrentDrive));
-    }
-    UpdateDriveEntry(letter, 0, 0);
+    if (!DetachAfterAsking(CurrentDrive))
+        return;
+    UpdateDriveEntry(static_cast<unsigned char>(CurrentDrive), 0, 0);
 }

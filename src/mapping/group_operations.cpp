@@ -10,6 +10,17 @@
 #include <QPushButton>
 #include <QToolButton>
 
+bool TMainPRGForm::DetachAfterAsking(char letter)
+{
+    // A letter not attached needs no question and no command.
+    if (IsDriveConnected(static_cast<unsigned char>(letter)) == 0)
+        return true;
+    if (ShowBox(DetachQuestion(letter), " Warning", MessageIcon::Stop, MessageButtons::YesNo) != MessageAnswer::Yes)
+        return false;
+    RunCommand(DetachArguments(letter));
+    return true;
+}
+
 // Asks for a letter; nothing when the dialog was closed without one.
 std::optional<char> TMainPRGForm::AskForDriveLetter()
 {
@@ -39,14 +50,9 @@ void TMainPRGForm::LeftBtnClick()
     if (row < 0)
         return;
     CurrentDrive = GroupLineLetter(GroupLine(row));
-    const auto letter = static_cast<unsigned char>(CurrentDrive);
-    if (IsDriveConnected(letter) != 0) {
-        if (ShowBox(DetachQuestion(CurrentDrive), " Warning", MessageIcon::Stop, MessageButtons::YesNo)
-            != MessageAnswer::Yes)
-            return;
-        RunCommand(DetachArguments(CurrentDrive));
-    }
-    UpdateDriveEntry(letter, 1, 0);
+    if (!DetachAfterAsking(CurrentDrive))
+        return;
+    UpdateDriveEntry(static_cast<unsigned char>(CurrentDrive), 1, 0);
     delete MappingListBox->takeItem(row);
     SaveBtn->setEnabled(true);
     if (MappingListBox->count() == 0) {
