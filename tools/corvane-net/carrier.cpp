@@ -198,7 +198,9 @@ std::variant<fs::path, CarrierOutcome> MountShare(const Share& share, const std:
         }
         answers = user + "\n" + domain + "\n" + credentials->Password + "\n";
     }
-    const auto mounted = RunProgram({"gio", "mount", share.Uri()}, answers);
+    // Without credentials the share is asked for as a guest would.
+    const auto mounted = credentials ? RunProgram({"gio", "mount", share.Uri()}, answers)
+                                     : RunProgram({"gio", "mount", "--anonymous", share.Uri()}, {});
     if (mounted.Status == -1 && mounted.Output.empty())
         return Fail(NetStatus::Failed, "gio, which mounts network shares, could not be started.");
     if (mounted.Status != 0 && !Mentions(mounted.Output, {"already mounted"})) {
