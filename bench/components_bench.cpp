@@ -2,8 +2,6 @@
 #include "components/Cgauges.h"
 #include "components/Perfgrap.h"
 
-#include <QApplication>
-
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -40,14 +38,3 @@ void GaugePaint(benchmark::State& state)
 
 BENCHMARK(GraphStep)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(GaugePaint)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char* argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -191,17 +191,24 @@ void TCGauge::PaintAsBar(QImage& image, QRect rect) const
     }
 }
 
-void TCGauge::PaintAsPie(QImage& image, QRect rect) const
+QSize TCGauge::PrepareDial(QPainter& painter, QRect rect) const
 {
-    const int extra = Border == TFormBorderStyle::bsSingle ? 1 : 0;
-    const int left = rect.left();
-    const int top = rect.top();
-    const int width = rect.width() + extra;
-    const int height = rect.height() + extra;
-    QPainter painter(&image);
     painter.fillRect(rect, palette().color(QPalette::Window));
     painter.setPen(QPen(Fore, 0));  // one pixel, on the pixels named
     painter.setBrush(Back);
+    // The frame's pixel counts towards the dial's extent.
+    const int extra = Border == TFormBorderStyle::bsSingle ? 1 : 0;
+    return {rect.width() + extra, rect.height() + extra};
+}
+
+void TCGauge::PaintAsPie(QImage& image, QRect rect) const
+{
+    QPainter painter(&image);
+    const auto extent = PrepareDial(painter, rect);
+    const int left = rect.left();
+    const int top = rect.top();
+    const int width = extent.width();
+    const int height = extent.height();
     const QRectF box(left, top, width - left - 1, height - top - 1);
     painter.drawEllipse(box);
     const auto percent = GetPercentDone();
@@ -217,16 +224,13 @@ void TCGauge::PaintAsPie(QImage& image, QRect rect) const
 
 void TCGauge::PaintAsNeedle(QImage& image, QRect rect) const
 {
-    const int extra = Border == TFormBorderStyle::bsSingle ? 1 : 0;
+    QPainter painter(&image);
+    const auto extent = PrepareDial(painter, rect);
     const int left = rect.left();
     const int top = rect.top();
     const int bottom = rect.bottom() + 1;
-    const int width = rect.width() + extra;
-    const int height = rect.height() + extra;
-    QPainter painter(&image);
-    painter.fillRect(rect, palette().color(QPalette::Window));
-    painter.setPen(QPen(Fore, 0));  // one pixel, on the pixels named
-    painter.setBrush(Back);
+    const int width = extent.width();
+    const int height = extent.height();
     const QRectF dial(left, top, width - left - 1, 2 * height - 1 - top - 1);
     DrawPie(painter, dial, QPointF(left + width, bottom - 1), QPointF(left, bottom - 1));
     painter.drawLine(left, bottom, left + width, bottom);

@@ -53,6 +53,9 @@ private:
     void Change(Value& field, Value value);
     void PaintAsNothing(QImage& image, QRect rect) const;
     void PaintAsBar(QImage& image, QRect rect) const;
+    // Fills the paint rectangle and sets the outline and the empty colour for
+    // a pie or a needle; the extent the dial is measured in.
+    QSize PrepareDial(QPainter& painter, QRect rect) const;
     void PaintAsPie(QImage& image, QRect rect) const;
     void PaintAsNeedle(QImage& image, QRect rect) const;
     void PaintAsText(QImage& image, QRect rect) const;

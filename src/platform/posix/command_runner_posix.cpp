@@ -1,3 +1,4 @@
+#include "platform/program_runner.h"
 #include "platform/system_services.h"
 
 #include <fcntl.h>
@@ -10,10 +11,7 @@
 
 extern char** environ;
 
-namespace {
-
-// Starts program with arguments (the first one is the program's own name),
-// stdin empty, stdout and stderr into one pipe; waits and collects.
+// Started without a shell; the first argument is the program's own name.
 CommandResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments)
 {
     int pipeEnds[2];
@@ -64,20 +62,7 @@ CommandResult RunProgram(const std::filesystem::path& program, const std::vector
     return result;
 }
 
-class PosixCommandRunner final : public CommandRunner {
-public:
-    explicit PosixCommandRunner(std::filesystem::path program) : Program(std::move(program)) {}
-
-    CommandResult Run(const std::vector<std::string>& arguments) override
-    {
-        if (arguments.empty())
-            return {};
-        return RunProgram(Program, arguments);
-    }
-
-private:
-    std::filesystem::path Program;
-};
+namespace {
 
 class PosixShellOpener final : public ShellOpener {
 public:
@@ -92,11 +77,6 @@ public:
 };
 
 } // namespace
-
-std::unique_ptr<CommandRunner> MakeProgramRunner(const std::filesystem::path& program)
-{
-    return std::make_unique<PosixCommandRunner>(program);
-}
 
 std::unique_ptr<CommandRunner> MakeSystemCommandRunner(const std::filesystem::path& exeDirectory)
 {

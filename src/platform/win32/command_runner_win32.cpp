@@ -1,33 +1,13 @@
+#include "platform/program_runner.h"
 #include "platform/system_services.h"
 #include "platform/windows_command_line.h"
+#include "text_code_page.h"
 
 #include <windows.h>
 
 #include <shellapi.h>
 
 namespace {
-
-std::wstring Widen(std::string_view text, UINT codePage)
-{
-    if (text.empty())
-        return {};
-    const int size = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
-}
-
-std::string Narrow(std::wstring_view text, UINT codePage)
-{
-    if (text.empty())
-        return {};
-    const int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), narrow.data(), size, nullptr,
-                        nullptr);
-    return narrow;
-}
 
 class Handle {
 public:
@@ -50,9 +30,9 @@ private:
     HANDLE Value = nullptr;
 };
 
-// Starts program (by its full path, never searched for) with the arguments
-// after the first, no console window, an empty standard input and one pipe
-// for its output; waits and collects.
+} // namespace
+
+// The program by its full path, never searched for, and no console window.
 CommandResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments)
 {
     std::vector<std::string> line{program.string()};
@@ -96,20 +76,7 @@ CommandResult RunProgram(const std::filesystem::path& program, const std::vector
     return {static_cast<int>(exitCode), Narrow(Widen(raw, GetOEMCP()), CP_ACP)};
 }
 
-class Win32CommandRunner final : public CommandRunner {
-public:
-    explicit Win32CommandRunner(std::filesystem::path program) : Program(std::move(program)) {}
-
-    CommandResult Run(const std::vector<std::string>& arguments) override
-    {
-        if (arguments.empty())
-            return {};
-        return RunProgram(Program, arguments);
-    }
-
-private:
-    std::filesystem::path Program;
-};
+namespace {
 
 class Win32ShellOpener final : public ShellOpener {
 public:
@@ -120,11 +87,6 @@ public:
 };
 
 } // namespace
-
-std::unique_ptr<CommandRunner> MakeProgramRunner(const std::filesystem::path& program)
-{
-    return std::make_unique<Win32CommandRunner>(program);
-}
 
 std::unique_ptr<CommandRunner> MakeSystemCommandRunner(const std::filesystem::path&)
 {

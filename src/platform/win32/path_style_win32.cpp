@@ -1,5 +1,7 @@
 #include "platform/path_style.h"
 
+#include "text_code_page.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -18,24 +20,12 @@ bool IsHiddenOrSystem(const std::filesystem::path& entry)
 
 std::string PathText(const std::filesystem::path& path)
 {
-    const auto& wide = path.native();
-    if (wide.empty())
-        return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                         nullptr);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr, nullptr);
-    return text;
+    return Narrow(path.native(), CP_ACP);
 }
 
 std::filesystem::path TextPath(const std::string& text)
 {
-    if (text.empty())
-        return {};
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
+    return Widen(text, CP_ACP);
 }
 
 std::string CurrentDirectoryText()
