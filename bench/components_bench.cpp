@@ -1,8 +1,13 @@
-// One step of the performance graph, and one paint of the gauge.
+// One step of the performance graph, one paint of the gauge, and one level
+// of the directory outline read and painted.
+#include "components/Cdiroutl.h"
 #include "components/Cgauges.h"
 #include "components/Perfgrap.h"
 
 #include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
 
 namespace {
 
@@ -34,7 +39,52 @@ void GaugePaint(benchmark::State& state)
         benchmark::DoNotOptimize(gauge.Render());
 }
 
+// A folder of count subfolders in the temporary folder, removed at the end.
+class WideFolder {
+public:
+    explicit WideFolder(int count)
+        : Root(std::filesystem::temp_directory_path() / ("corvane-bench-" + std::to_string(std::random_device()())))
+    {
+        for (int i = 0; i < count; ++i)
+            std::filesystem::create_directories(Root / ("Folder " + std::to_string((i * 7919) % count)));
+    }
+    ~WideFolder() { std::filesystem::remove_all(Root); }
+    WideFolder(const WideFolder&) = delete;
+    WideFolder& operator=(const WideFolder&) = delete;
+
+    std::filesystem::path Root;
+};
+
+void OutlineLevel(benchmark::State& state)
+{
+    const WideFolder folder(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        DirectoryOutlineModel outline;
+        outline.SetTextCase(TTextCase::tcAsIs);
+        outline.SetDirectory(folder.Root.string());
+        const auto item = outline.Tree().SelectedItem();
+        outline.Tree().SetExpanded(item, true);
+        benchmark::DoNotOptimize(outline.Tree().LastChild(item));
+    }
+}
+
+void OutlinePaint(benchmark::State& state)
+{
+    const WideFolder folder(static_cast<int>(state.range(0)));
+    TCDirectoryOutline outline;
+    outline.resize(300, 400);
+    outline.SetTextCase(TTextCase::tcAsIs);
+    outline.SetDirectory(folder.Root.string());
+    auto& items = outline.Model().Tree();
+    items.SetExpanded(items.SelectedItem(), true);
+    outline.viewport()->grab();  // the lines are worked out once
+    for (auto _ : state)
+        benchmark::DoNotOptimize(outline.viewport()->grab());
+}
+
 } // namespace
 
+BENCHMARK(OutlineLevel)->Arg(1000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(OutlinePaint)->Arg(1000)->Arg(20000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(GraphStep)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(GaugePaint)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);

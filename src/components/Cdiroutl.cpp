@@ -3,30 +3,88 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyle>
 
-TCustomOutline::TCustomOutline(OutlineTree& tree, QWidget* parent) : QWidget(parent), Tree(tree)
+#include <algorithm>
+
+TCustomOutline::TCustomOutline(OutlineTree& tree, QWidget* parent) : QAbstractScrollArea(parent), Tree(tree)
 {
     setFocusPolicy(Qt::StrongFocus);
-    setAutoFillBackground(true);
-    setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    viewport()->setBackgroundRole(QPalette::Base);
+    verticalScrollBar()->setSingleStep(LineHeight);
+    SetScrollBars(ssBoth);
+}
+
+void TCustomOutline::SetScrollBars(TScrollStyle value)
+{
+    Bars = value;
+    const auto policy = [](bool shown) { return shown ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff; };
+    setHorizontalScrollBarPolicy(policy(value == ssHorizontal || value == ssBoth));
+    setVerticalScrollBarPolicy(policy(value == ssVertical || value == ssBoth));
+}
+
+const TCustomOutline::Lines& TCustomOutline::Shown() const
+{
+    if (Cache.Generation == Tree.Generation())
+        return Cache;
+    Cache.Generation = Tree.Generation();
+    Cache.Items = Tree.VisibleItems();
+    Cache.LineOf.clear();
+    Cache.LineOf.reserve(Cache.Items.size());
+    Cache.Width = 0;
+    const auto metrics = fontMetrics();
+    for (std::size_t line = 0; line < Cache.Items.size(); ++line) {
+        const auto item = Cache.Items[line];
+        Cache.LineOf.emplace(item, static_cast<int>(line));
+        const int right = Tree.Level(item) * Indent + 24
+                        + metrics.horizontalAdvance(QString::fromLocal8Bit(Tree.Text(item)));
+        Cache.Width = std::max(Cache.Width, right);
+    }
+    return Cache;
+}
+
+void TCustomOutline::UpdateScrollBars()
+{
+    const auto& shown = Shown();
+    const auto area = viewport()->size();
+    verticalScrollBar()->setPageStep(area.height());
+    verticalScrollBar()->setRange(0, std::max(0, static_cast<int>(shown.Items.size()) * LineHeight - area.height()));
+    horizontalScrollBar()->setPageStep(area.width());
+    horizontalScrollBar()->setRange(0, std::max(0, shown.Width - area.width()));
 }
 
 std::int32_t TCustomOutline::ItemAt(QPoint point) const
 {
-    const auto shown = Tree.VisibleItems();
-    const auto line = point.y() / LineHeight;
-    return point.y() >= 0 && line < static_cast<int>(shown.size()) ? shown[static_cast<std::size_t>(line)]
-                                                                   : OutlineTree::InvalidIndex;
+    const auto& shown = Shown();
+    const int y = point.y() + verticalScrollBar()->value();
+    const auto line = y / LineHeight;
+    return point.y() >= 0 && y >= 0 && line < static_cast<int>(shown.Items.size())
+             ? shown.Items[static_cast<std::size_t>(line)]
+             : OutlineTree::InvalidIndex;
 }
 
 QRect TCustomOutline::ItemRect(std::int32_t item) const
 {
-    const auto shown = Tree.VisibleItems();
-    const auto at = std::find(shown.begin(), shown.end(), item);
-    if (at == shown.end())
+    const auto& shown = Shown();
+    const auto at = shown.LineOf.find(item);
+    if (at == shown.LineOf.end())
         return {};
-    return {0, static_cast<int>(at - shown.begin()) * LineHeight, width(), LineHeight};
+    return {0, at->second * LineHeight - verticalScrollBar()->value(), viewport()->width(), LineHeight};
+}
+
+void TCustomOutline::ScrollToItem(std::int32_t item)
+{
+    UpdateScrollBars();
+    const auto line = ItemRect(item);
+    if (line.isEmpty())
+        return;
+    auto* bar = verticalScrollBar();
+    if (line.top() < 0)
+        bar->setValue(bar->value() + line.top());
+    else if (line.bottom() >= viewport()->height())
+        bar->setValue(bar->value() + line.bottom() + 1 - viewport()->height());
 }
 
 void TCustomOutline::Click()
@@ -34,45 +92,69 @@ void TCustomOutline::Click()
     emit Clicked();
 }
 
+template <typename Action>
+void TCustomOutline::Guarded(Action action)
+{
+    try {
+        action();
+    } catch (const EOutlineError&) {
+        // The items built so far stay; the tree is simply shown as it is.
+    }
+    UpdateScrollBars();
+    viewport()->update();
+}
+
 void TCustomOutline::Select(std::int32_t item)
 {
     if (item <= 0 || item == Tree.SelectedItem())
         return;
-    Tree.SetSelectedItem(item);
-    update();
-    Click();
+    Guarded([&] {
+        Tree.SetSelectedItem(item);
+        ScrollToItem(item);
+        Click();
+    });
 }
 
 void TCustomOutline::Toggle(std::int32_t item)
 {
     if (item <= 0)
         return;
-    Tree.SetExpanded(item, !Tree.Expanded(item));
-    update();
+    Guarded([&] { Tree.SetExpanded(item, !Tree.Expanded(item)); });
 }
 
-void TCustomOutline::paintEvent(QPaintEvent*)
+void TCustomOutline::resizeEvent(QResizeEvent* event)
 {
-    QPainter painter(this);
-    const auto shown = Tree.VisibleItems();
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollBars();
+}
+
+void TCustomOutline::paintEvent(QPaintEvent* event)
+{
+    UpdateScrollBars();
+    QPainter painter(viewport());
+    const auto& shown = Shown();
+    const int top = verticalScrollBar()->value();
+    const int shift = horizontalScrollBar()->value();
+    const int count = static_cast<int>(shown.Items.size());
+    const int first = std::clamp((top + event->rect().top()) / LineHeight, 0, count);
+    const int last = std::clamp((top + event->rect().bottom()) / LineHeight + 1, first, count);
     QPen lines(palette().color(QPalette::Mid), 1, Qt::DotLine);
-    for (std::size_t line = 0; line < shown.size(); ++line) {
-        const auto item = shown[line];
-        const int top = static_cast<int>(line) * LineHeight;
-        const int left = Tree.Level(item) * Indent;
+    for (int line = first; line < last; ++line) {
+        const auto item = shown.Items[static_cast<std::size_t>(line)];
+        const int y = line * LineHeight - top;
+        const int level = Tree.Level(item);
+        const int left = level * Indent - shift;
         // A line to the parent's column, and down from the item to its open children.
         painter.setPen(lines);
-        if (Tree.Level(item) > 0)
-            painter.drawLine(left - Indent / 2, top + LineHeight / 2, left, top + LineHeight / 2);
+        if (level > 0)
+            painter.drawLine(left - Indent / 2, y + LineHeight / 2, left, y + LineHeight / 2);
         if (Tree.Expanded(item) && Tree.HasItems(item)) {
-            const auto children = Tree.Children(item);
-            const auto last = std::find(shown.begin(), shown.end(), children.back());
-            const int bottom = static_cast<int>(last - shown.begin()) * LineHeight + LineHeight / 2;
-            painter.drawLine(left + Indent / 2, top + LineHeight, left + Indent / 2, bottom);
+            const int bottom = shown.LineOf.at(Tree.LastChild(item)) * LineHeight - top + LineHeight / 2;
+            painter.drawLine(left + Indent / 2, y + LineHeight, left + Indent / 2, bottom);
         }
         const auto& picture = Tree.Expanded(item) ? PictureOpen : Tree.HasItems(item) ? PictureClosed : PictureLeaf;
-        picture.paint(&painter, QRect(left + 1, top + 1, 16, 16));
-        const QRect textRect(left + 20, top, width() - left - 20, LineHeight);
+        picture.paint(&painter, QRect(left + 1, y + 1, 16, 16));
+        const QRect textRect(left + 20, y, std::max(viewport()->width(), shown.Width) - left - 20, LineHeight);
         if (item == Tree.SelectedItem()) {
             painter.fillRect(textRect, palette().color(QPalette::Highlight));
             painter.setPen(palette().color(QPalette::HighlightedText));
@@ -98,17 +180,19 @@ void TCustomOutline::mouseDoubleClickEvent(QMouseEvent* event)
 
 void TCustomOutline::keyPressEvent(QKeyEvent* event)
 {
-    const auto shown = Tree.VisibleItems();
-    const auto at = std::find(shown.begin(), shown.end(), Tree.SelectedItem());
+    const auto& shown = Shown();
     const auto selected = Tree.SelectedItem();
+    const auto at = shown.LineOf.find(selected);
+    const int line = at == shown.LineOf.end() ? -1 : at->second;
+    const auto itemOn = [&](int wanted) { return shown.Items[static_cast<std::size_t>(wanted)]; };
     switch (event->key()) {
     case Qt::Key_Up:
-        if (at != shown.end() && at != shown.begin())
-            Select(*(at - 1));
+        if (line > 0)
+            Select(itemOn(line - 1));
         break;
     case Qt::Key_Down:
-        if (at != shown.end() && at + 1 != shown.end())
-            Select(*(at + 1));
+        if (line >= 0 && line + 1 < static_cast<int>(shown.Items.size()))
+            Select(itemOn(line + 1));
         break;
     case Qt::Key_Right:
     case Qt::Key_Plus:
@@ -121,7 +205,7 @@ void TCustomOutline::keyPressEvent(QKeyEvent* event)
             Toggle(selected);
         break;
     default:
-        QWidget::keyPressEvent(event);
+        QAbstractScrollArea::keyPressEvent(event);
     }
 }
 
@@ -132,7 +216,7 @@ TCDirectoryOutline::TCDirectoryOutline(QWidget* parent, PathStyle pathStyle)
     PictureOpen = style()->standardIcon(QStyle::SP_DirOpenIcon);
     PictureLeaf = PictureClosed;
     Directories.OnChange = [this] {
-        update();
+        viewport()->update();
         if (OnChange)
             OnChange(*this);
     };
@@ -141,25 +225,25 @@ TCDirectoryOutline::TCDirectoryOutline(QWidget* parent, PathStyle pathStyle)
 void TCDirectoryOutline::SetDrive(char letter)
 {
     Directories.SetDrive(letter);
-    update();
+    viewport()->update();
 }
 
 void TCDirectoryOutline::SetDirectory(const std::string& path)
 {
     Directories.SetDirectory(path);
-    update();
+    viewport()->update();
 }
 
 void TCDirectoryOutline::SetTextCase(TTextCase value)
 {
     Directories.SetTextCase(value);
-    update();
+    viewport()->update();
 }
 
 void TCDirectoryOutline::BuildTree()
 {
     Directories.BuildTree();
-    update();
+    viewport()->update();
 }
 
 void TCDirectoryOutline::Click()

@@ -1,7 +1,8 @@
 #include "directory_outline_model.h"
 
+#include "platform/system_text.h"
+
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -12,25 +13,6 @@ namespace {
 char Upper(char c)
 {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
-std::string UpperText(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), Upper);
-    return text;
-}
-
-// Case-insensitive order of names; only the ASCII letters fold.
-int CompareNames(const std::string& left, const std::string& right)
-{
-    const auto a = UpperText(left);
-    const auto b = UpperText(right);
-    return a < b ? -1 : a == b ? 0 : 1;
 }
 
 } // namespace
@@ -46,9 +28,9 @@ DirectoryOutlineModel::DirectoryOutlineModel(PathStyle style) : Style(std::move(
 std::string DirectoryOutlineModel::ForceCase(std::string text) const
 {
     if (Case == TTextCase::tcLowerCase)
-        std::transform(text.begin(), text.end(), text.begin(), Lower);
-    else if (Case == TTextCase::tcUpperCase)
-        std::transform(text.begin(), text.end(), text.begin(), Upper);
+        return LowerCaseText(text);
+    if (Case == TTextCase::tcUpperCase)
+        return UpperCaseText(text);
     return text;
 }
 
@@ -64,25 +46,38 @@ int DirectoryOutlineModel::DriveToInt(char letter)
 
 void DirectoryOutlineModel::BuildOneLevel(std::int32_t item)
 {
-    auto folder = Items.FullPath(item);
+    // The real names reach the file system; the case-forced ones are only shown.
+    auto folder = Items.NamePath(item);
     if (folder.empty() || folder.back() != Style.Separator)
         folder += Style.Separator;
+    struct Found {
+        std::string Key;
+        std::string Shown;
+        std::string Name;
+    };
+    std::vector<Found> found;
     std::error_code error;
     for (fs::directory_iterator entry(TextPath(folder), error), end; !error && entry != end; entry.increment(error)) {
-        const auto name = PathText(entry->path().filename());
-        // Real directories only: a link could lead round in a circle.
+        auto name = PathText(entry->path().filename());
+        // A link to a directory is a directory; a link that leads nowhere is not.
         std::error_code statusError;
-        if (name.empty() || name.front() == '.' || !entry->is_directory(statusError) || entry->is_symlink(statusError)
-            || IsHiddenOrSystem(entry->path()))
+        if (name.empty() || name.front() == '.' || !entry->is_directory(statusError) || IsHiddenOrSystem(entry->path()))
             continue;
-        const auto shown = ForceCase(name);
-        auto child = Items.FirstChild(item);
-        while (child != InvalidIndex && CompareNames(Items.Text(child), shown) < 0)
+        auto shown = ForceCase(name);
+        found.push_back({SortKeyIgnoringCase(shown), std::move(shown), std::move(name)});
+    }
+    // Sorted once, as one insertion after another would have placed them: a
+    // name goes before the equal ones read or listed before it.
+    std::reverse(found.begin(), found.end());
+    std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.Key < b.Key; });
+    auto child = Items.FirstChild(item);
+    for (auto& entry : found) {
+        while (child != InvalidIndex && SortKeyIgnoringCase(Items.Text(child)) < entry.Key)
             child = Items.NextChild(item, child);
         if (child == InvalidIndex)
-            Items.AddChild(item, shown);
+            Items.AddChild(item, std::move(entry.Shown), std::move(entry.Name));
         else
-            Items.Insert(child, shown);
+            Items.Insert(child, std::move(entry.Shown), std::move(entry.Name));
     }
     Items.SetRead(item);
 }
@@ -99,16 +94,24 @@ void DirectoryOutlineModel::BuildSubTree(std::int32_t item)
 {
     if (!Items.Read(item))
         BuildOneLevel(item);
-    for (const auto child : std::vector<std::int32_t>(Items.Children(item)))
-        BuildSubTree(child);
+    for (const auto child : std::vector<std::int32_t>(Items.Children(item))) {
+        // A link may lead back up the tree: its level is read, not what lies below.
+        std::error_code error;
+        if (fs::is_symlink(TextPath(Items.NamePath(child)), error)) {
+            if (!Items.Read(child))
+                BuildOneLevel(child);
+        } else {
+            BuildSubTree(child);
+        }
+    }
 }
 
 std::int32_t DirectoryOutlineModel::GetChildNamed(const std::string& name, std::int32_t item)
 {
     Items.SetExpanded(item, true);
-    const auto wanted = UpperText(name);
+    const auto wanted = UpperCaseText(name);
     for (auto child = Items.FirstChild(item); child != InvalidIndex; child = Items.NextChild(item, child)) {
-        if (UpperText(Items.Text(child)) == wanted)
+        if (UpperCaseText(Items.Text(child)) == wanted)
             return child;
     }
     return InvalidIndex;
@@ -204,8 +207,9 @@ void DirectoryOutlineModel::SetTextCase(TTextCase value)
 
 void DirectoryOutlineModel::Click()
 {
+    // The real names: a case-forced path may name no directory.
     if (const auto selected = Items.SelectedItem(); selected > 0)
-        SetDirectory(Items.FullPath(selected));
+        SetDirectory(Items.NamePath(selected));
 }
 
 void DirectoryOutlineModel::CreateWnd()

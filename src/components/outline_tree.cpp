@@ -1,6 +1,5 @@
 #include "outline_tree.h"
 
-#include <algorithm>
 #include <utility>
 
 void OutlineTree::Clear()
@@ -8,6 +7,7 @@ void OutlineTree::Clear()
     Nodes.assign(1, Item{});
     Nodes[0].Expanded = true;
     Selected = 0;
+    ++Changes;
 }
 
 OutlineTree::Item& OutlineTree::Node(std::int32_t item)
@@ -24,21 +24,30 @@ const OutlineTree::Item& OutlineTree::Node(std::int32_t item) const
     return Nodes[static_cast<std::size_t>(item)];
 }
 
-std::int32_t OutlineTree::NewItem(std::int32_t parent, std::string text)
+const std::vector<std::int32_t>& OutlineTree::ChildrenOf(std::int32_t item) const
+{
+    return item == 0 ? Nodes[0].Children : Node(item).Children;
+}
+
+std::int32_t OutlineTree::NewItem(std::int32_t parent, std::string text, std::optional<std::string> name)
 {
     Item item;
+    item.Name = name ? std::move(*name) : text;
     item.Text = std::move(text);
     item.Parent = parent;
     Nodes.push_back(std::move(item));
+    ++Changes;
     return static_cast<std::int32_t>(Nodes.size()) - 1;
 }
 
-std::int32_t OutlineTree::AddChild(std::int32_t parent, std::string text)
+std::int32_t OutlineTree::AddChild(std::int32_t parent, std::string text, std::optional<std::string> name)
 {
     if (parent != 0)
         Node(parent);
-    const auto index = NewItem(parent, std::move(text));
-    Nodes[static_cast<std::size_t>(parent)].Children.push_back(index);
+    const auto index = NewItem(parent, std::move(text), std::move(name));
+    auto& siblings = Nodes[static_cast<std::size_t>(parent)].Children;
+    Nodes[static_cast<std::size_t>(index)].Position = siblings.size();
+    siblings.push_back(index);
     return index;
 }
 
@@ -47,35 +56,40 @@ std::int32_t OutlineTree::Add(std::int32_t sibling, std::string text)
     return AddChild(sibling == 0 ? 0 : Node(sibling).Parent, std::move(text));
 }
 
-std::int32_t OutlineTree::Insert(std::int32_t item, std::string text)
+std::int32_t OutlineTree::Insert(std::int32_t item, std::string text, std::optional<std::string> name)
 {
     const auto parent = Node(item).Parent;
-    const auto index = NewItem(parent, std::move(text));
+    const auto at = Node(item).Position;
+    const auto index = NewItem(parent, std::move(text), std::move(name));
     auto& siblings = Nodes[static_cast<std::size_t>(parent)].Children;
-    siblings.insert(std::find(siblings.begin(), siblings.end(), item), index);
+    siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(at), index);
+    for (auto k = at; k < siblings.size(); ++k)
+        Nodes[static_cast<std::size_t>(siblings[k])].Position = k;
     return index;
 }
 
 std::int32_t OutlineTree::FirstChild(std::int32_t item) const
 {
-    const auto& children = item == 0 ? Nodes[0].Children : Node(item).Children;
+    const auto& children = ChildrenOf(item);
     return children.empty() ? InvalidIndex : children.front();
 }
 
 std::int32_t OutlineTree::NextChild(std::int32_t item, std::int32_t child) const
 {
-    const auto& children = item == 0 ? Nodes[0].Children : Node(item).Children;
-    const auto at = std::find(children.begin(), children.end(), child);
-    return at == children.end() || at + 1 == children.end() ? InvalidIndex : *(at + 1);
+    const auto& children = ChildrenOf(item);
+    if (!Exists(child) || Nodes[static_cast<std::size_t>(child)].Parent != item)
+        return InvalidIndex;
+    const auto next = Nodes[static_cast<std::size_t>(child)].Position + 1;
+    return next < children.size() ? children[next] : InvalidIndex;
 }
 
 std::int32_t OutlineTree::LastChild(std::int32_t item) const
 {
-    const auto& children = item == 0 ? Nodes[0].Children : Node(item).Children;
+    const auto& children = ChildrenOf(item);
     return children.empty() ? InvalidIndex : children.back();
 }
 
-std::string OutlineTree::FullPath(std::int32_t item) const
+std::string OutlineTree::JoinedPath(std::int32_t item, std::string Item::*part) const
 {
     std::vector<std::int32_t> chain;
     for (auto at = item; at != 0; at = Node(at).Parent)
@@ -84,9 +98,19 @@ std::string OutlineTree::FullPath(std::int32_t item) const
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         if (!path.empty() && path.back() != Separator)
             path += Separator;
-        path += Node(*it).Text;
+        path += Node(*it).*part;
     }
     return path;
+}
+
+std::string OutlineTree::FullPath(std::int32_t item) const
+{
+    return JoinedPath(item, &Item::Text);
+}
+
+std::string OutlineTree::NamePath(std::int32_t item) const
+{
+    return JoinedPath(item, &Item::Name);
 }
 
 void OutlineTree::SetExpanded(std::int32_t item, bool expanded)
@@ -103,6 +127,7 @@ void OutlineTree::SetExpanded(std::int32_t item, bool expanded)
             OnExpand(item);
     }
     Node(item).Expanded = expanded;
+    ++Changes;
 }
 
 void OutlineTree::SetSelectedItem(std::int32_t item)

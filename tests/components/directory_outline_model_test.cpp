@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -18,6 +20,20 @@ public:
 
 private:
     fs::path Saved;
+};
+
+// Names are cased and ordered as the user's locale has them; where the
+// system takes its rules from the C library, the tests take a locale with
+// letters beyond ASCII (elsewhere the call fails and changes nothing).
+class UseLocale {
+public:
+    explicit UseLocale(const char* name) : Saved(std::setlocale(LC_ALL, nullptr)) { std::setlocale(LC_ALL, name); }
+    ~UseLocale() { std::setlocale(LC_ALL, Saved.c_str()); }
+    UseLocale(const UseLocale&) = delete;
+    UseLocale& operator=(const UseLocale&) = delete;
+
+private:
+    std::string Saved;
 };
 
 class DirectoryOutline : public ::testing::Test {
@@ -49,6 +65,7 @@ protected:
 
     // A name outside ASCII, in the system's 8-bit text.
     const std::string Umlaut = PathText(fs::path(u8"\u00dcml"));
+    UseLocale Locale{"en_US.UTF-8"};
     KeepCurrentDirectory Keep;
     TempDir Dir;
     fs::path Tree = fs::canonical(Dir.Path());
@@ -65,7 +82,9 @@ TEST_F(DirectoryOutline, ALevelHoldsDirectoriesOnlySortedWithoutCase)
     const auto item = Walk();
     EXPECT_EQ(Outline.Tree().FullPath(item), Outline.ForceCase(Tree.string()));
     Outline.Tree().SetExpanded(item, true);
-    EXPECT_EQ(ChildrenOf(item), (std::vector<std::string>{"apps", "mixed", "program files", "windows", Outline.ForceCase(Umlaut)}));
+    EXPECT_EQ(ChildrenOf(item),
+              (std::vector<std::string>{"apps", "mixed", "program files", PathText(fs::path(u8"\u00fcml")), "windows"}))
+        << "is the locale en_US.UTF-8 there?";
 }
 
 TEST_F(DirectoryOutline, AsIsKeepsTheNamesAsTheyAre)
@@ -73,7 +92,7 @@ TEST_F(DirectoryOutline, AsIsKeepsTheNamesAsTheyAre)
     Outline.SetTextCase(TTextCase::tcAsIs);
     const auto item = Walk();
     Outline.Tree().SetExpanded(item, true);
-    EXPECT_EQ(ChildrenOf(item), (std::vector<std::string>{"apps", "MiXed", "Program Files", "Windows", Umlaut}));
+    EXPECT_EQ(ChildrenOf(item), (std::vector<std::string>{"apps", "MiXed", "Program Files", Umlaut, "Windows"}));
 }
 
 TEST_F(DirectoryOutline, ALevelIsReadOnce)
@@ -178,4 +197,48 @@ TEST_F(DirectoryOutline, TheCurrentDirectoryOfAnyLength)
     fs::create_directories(deep);
     fs::current_path(deep);
     EXPECT_EQ(DirectoryOutlineModel::CurDir(), PathText(deep));
+}
+
+TEST_F(DirectoryOutline, EveryCaseWalksATreeWithCapitalsAndLinks)
+{
+    const auto deep = Tree / "Upper Dir" / TextPath(PathText(fs::path(u8"\u00c4u\u00dferes"))) / "Deep";
+    fs::create_directories(deep);
+    fs::create_directory_symlink(Tree / "Upper Dir", Tree / "Linked");
+    fs::create_directory_symlink(Tree, Tree / "Upper Dir" / "Loop");
+    for (const auto textCase : {TTextCase::tcLowerCase, TTextCase::tcUpperCase, TTextCase::tcAsIs}) {
+        SCOPED_TRACE(static_cast<int>(textCase));
+        DirectoryOutlineModel outline;
+        outline.SetTextCase(textCase);
+        outline.CreateWnd();
+        outline.BuildTree();
+        outline.SetDirectory(PathText(deep));
+        const auto selected = outline.Tree().SelectedItem();
+        EXPECT_EQ(outline.Tree().FullPath(selected), outline.ForceCase(PathText(deep)));
+        EXPECT_EQ(outline.Tree().NamePath(selected), PathText(deep));
+        EXPECT_EQ(fs::current_path(), deep);
+
+        // Through a link, and by a click on what the walk selected.
+        outline.SetDirectory(PathText(Tree / "Linked" / "Loop" / "apps"));
+        EXPECT_EQ(outline.Tree().Text(outline.Tree().SelectedItem()), outline.ForceCase("apps"));
+        outline.Tree().SetSelectedItem(selected);
+        outline.Click();
+        EXPECT_EQ(outline.Directory(), outline.ForceCase(PathText(deep)));
+        EXPECT_EQ(fs::current_path(), deep);
+    }
+    // The loop is read one level deep, not followed round for ever.
+    DirectoryOutlineModel outline;
+    outline.SetTextCase(TTextCase::tcAsIs);
+    outline.SetDirectory(PathText(Tree));
+    outline.BuildSubTree(outline.Tree().SelectedItem());
+    EXPECT_LT(outline.Tree().Count(), 100);
+}
+
+TEST_F(DirectoryOutline, NamesAreCasedAsTheSystemCasesThem)
+{
+    Outline.SetTextCase(TTextCase::tcUpperCase);
+    EXPECT_EQ(Outline.ForceCase(Umlaut + "aB"), PathText(fs::path(u8"\u00dcML")) + "AB");
+    Outline.SetTextCase(TTextCase::tcLowerCase);
+    EXPECT_EQ(Outline.ForceCase(Umlaut + "aB"), PathText(fs::path(u8"\u00fcml")) + "ab");
+    // Bytes that are no text of the locale keep their place.
+    EXPECT_EQ(Outline.ForceCase(std::string("A\xFF\xFE") + "Z"), std::string("a\xFF\xFE") + "z");
 }

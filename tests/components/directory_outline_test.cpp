@@ -2,6 +2,7 @@
 
 #include "support/temp_dir.h"
 
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -28,7 +29,7 @@ TEST(DirectoryOutlineWidget, AClickSelectsAndAKeyMovesTheDirectory)
     const auto alpha = items.FirstChild(folder);
     const auto beta = items.NextChild(folder, alpha);
 
-    QTest::mouseClick(&outline, Qt::LeftButton, Qt::NoModifier, outline.ItemRect(alpha).center());
+    QTest::mouseClick(outline.viewport(), Qt::LeftButton, Qt::NoModifier, outline.ItemRect(alpha).center());
     EXPECT_EQ(outline.Directory(), (tree / "alpha").string());
     QTest::keyClick(&outline, Qt::Key_Down);
     EXPECT_EQ(outline.Directory(), (tree / "beta").string());
@@ -37,11 +38,44 @@ TEST(DirectoryOutlineWidget, AClickSelectsAndAKeyMovesTheDirectory)
 
     // The selected line is drawn highlighted.
     outline.resize(300, static_cast<int>(items.VisibleItems().size() + 1) * outline.ItemHeight());
-    const auto image = outline.grab().toImage();
+    const auto image = outline.viewport()->grab().toImage();
     const auto line = outline.ItemRect(beta);
     EXPECT_EQ(image.pixelColor(line.right() - 2, line.center().y()), outline.palette().color(QPalette::Highlight));
 
     QTest::keyClick(&outline, Qt::Key_Up);
     QTest::keyClick(&outline, Qt::Key_Minus);
+    fs::current_path(saved);
+}
+
+TEST(DirectoryOutlineWidget, ScrollBarsAppearAndTheKeyboardKeepsTheSelectionInView)
+{
+    const auto saved = fs::current_path();
+    TempDir dir;
+    const auto tree = fs::canonical(dir.Path());
+    for (int i = 0; i < 60; ++i)
+        fs::create_directories(tree / ("Folder with a long name number " + std::to_string(100 + i)));
+    TCDirectoryOutline outline;
+    outline.resize(160, 200);
+    outline.show();
+    outline.SetTextCase(TTextCase::tcAsIs);
+    outline.SetDirectory(tree.string());
+    auto& items = outline.Model().Tree();
+    items.SetExpanded(items.SelectedItem(), true);
+    QTest::qWait(1);
+    EXPECT_EQ(outline.ScrollBars(), TCustomOutline::ssBoth);
+    EXPECT_TRUE(outline.verticalScrollBar()->isVisible());
+    EXPECT_TRUE(outline.horizontalScrollBar()->isVisible());
+
+    for (int i = 0; i < 40; ++i)
+        QTest::keyClick(&outline, Qt::Key_Down);
+    const auto selected = items.SelectedItem();
+    EXPECT_EQ(items.Text(selected), "Folder with a long name number 139");
+    EXPECT_EQ(outline.Directory(), (tree / "Folder with a long name number 139").string());
+    EXPECT_TRUE(outline.viewport()->rect().contains(outline.ItemRect(selected))) << "the selection left the view";
+    EXPECT_EQ(outline.ItemAt(outline.ItemRect(selected).center()), selected);
+
+    outline.SetScrollBars(TCustomOutline::ssNone);
+    QTest::qWait(1);
+    EXPECT_FALSE(outline.verticalScrollBar()->isVisible());
     fs::current_path(saved);
 }

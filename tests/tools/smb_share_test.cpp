@@ -24,6 +24,15 @@ bool Have(const char* program)
     return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
 }
 
+// A path as one word of the shell, whatever it holds.
+std::string Quoted(const fs::path& path)
+{
+    std::string quoted = "'";
+    for (const char c : path.string())
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
 class SmbShare : public ::testing::Test {
 protected:
     void SetUp() override
@@ -52,7 +61,7 @@ protected:
                            "  log file = " + (State / "log").string() + "\n  load printers = no\n"
                            "[public]\n  path = " + Public.string() + "\n  guest ok = yes\n  force user = root\n"
                            "[private]\n  path = " + Private.string() + "\n  valid users = root\n  guest ok = no\n");
-        ASSERT_EQ(std::system(("printf 's3cret\\ns3cret\\n' | smbpasswd -c " + Config.string() + " -a -s root >/dev/null")
+        ASSERT_EQ(std::system(("printf 's3cret\\ns3cret\\n' | smbpasswd -c " + Quoted(Config) + " -a -s root >/dev/null")
                                   .c_str()),
                   0);
         Server = fork();
@@ -71,7 +80,7 @@ protected:
         setenv("XDG_RUNTIME_DIR", Runtime.c_str(), 1);
         // Through a file: the forked daemon keeps its output open for good.
         const auto busFile = Dir / "bus";
-        ASSERT_EQ(std::system(("dbus-daemon --session --fork --print-address=1 --print-pid=1 >" + busFile.string()
+        ASSERT_EQ(std::system(("dbus-daemon --session --fork --print-address=1 --print-pid=1 >" + Quoted(busFile)
                                   + " 2>/dev/null </dev/null").c_str()),
                   0);
         const auto bus = ReadBytes(busFile);
@@ -88,7 +97,7 @@ protected:
             // The file system of GVfs goes first: a dead one would hang the
             // removal of the temporary folder.
             std::system("gio mount -u smb://127.0.0.1/public smb://127.0.0.1/private >/dev/null 2>&1");
-            std::system(("fusermount -u -z " + (Runtime / "gvfs").string() + " >/dev/null 2>&1").c_str());
+            std::system(("fusermount -u -z " + Quoted(Runtime / "gvfs") + " >/dev/null 2>&1").c_str());
             // GVfs came up on our bus: its daemons are the bus's children.
             std::system(("pkill -TERM -P " + std::to_string(BusPid) + " >/dev/null 2>&1").c_str());
             kill(BusPid, SIGTERM);

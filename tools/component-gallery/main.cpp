@@ -149,8 +149,14 @@ QGroupBox* OutlineBox(QWidget* parent)
     outline->OnChange = [where](TCDirectoryOutline& changed) {
         where->setText(QString::fromLocal8Bit(changed.Directory()));
     };
-    QObject::connect(textCase, &QComboBox::currentIndexChanged, outline,
-                     [outline](int index) { outline->SetTextCase(static_cast<TTextCase>(index)); });
+    // The outline's errors are its caller's to handle: here they are shown.
+    QObject::connect(textCase, &QComboBox::currentIndexChanged, outline, [outline, where](int index) {
+        try {
+            outline->SetTextCase(static_cast<TTextCase>(index));
+        } catch (const EOutlineError& error) {
+            where->setText(QString::fromLatin1(error.what()));
+        }
+    });
     outline->SetTextCase(TTextCase::tcAsIs);
     textCase->setCurrentIndex(2);
     auto* form = new QFormLayout;
