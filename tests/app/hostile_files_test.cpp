@@ -7,7 +7,6 @@
 #include <QToolButton>
 
 #include <atomic>
-#include <chrono>
 #include <cstdlib>
 #include <new>
 #include <random>
@@ -87,36 +86,19 @@ void operator delete[](void* memory, const std::nothrow_t&) noexcept
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool Instrumented = true;
-#else
-constexpr bool Instrumented = false;
-#endif
-
 class HostileFiles : public MainWindowTest {
 protected:
-    // Starts the window and tells how long reading the files took (showing
-    // it costs the same whatever the files hold).
-    std::unique_ptr<TMainPRGForm> StartTimed()
+    // Starts and shows the window, noting the largest allocation made while
+    // the files were read.
+    std::unique_ptr<TMainPRGForm> StartWatched()
     {
         LargestAllocation = 0;
         Watching = true;
-        const auto begin = std::chrono::steady_clock::now();
         auto form = Start();
-        Elapsed = std::chrono::steady_clock::now() - begin;
         Watching = false;
         form->show();
         return form;
     }
-
-    void ExpectQuickStart() const
-    {
-        if (!Instrumented) {
-            EXPECT_LT(Elapsed, std::chrono::seconds(1));
-        }
-    }
-
-    std::chrono::steady_clock::duration Elapsed{};
 };
 
 const std::string Corrupted = " The Corvane2.net file is corrupted!";
@@ -128,8 +110,7 @@ TEST_F(HostileFiles, EmptyFilesEverywhere)
     WriteCatalogue("");
     WriteBytes(Dir / "Corvane2.cfg", "");
     WriteBytes(Dir / "Corvane2.pro", "");
-    auto form = StartTimed();
-    ExpectQuickStart();
+    auto form = StartWatched();
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{Corrupted});
     EXPECT_EQ(form->ProfileComboBox->count(), 1);
     EXPECT_EQ(form->MappingListBox->count(), 0);
@@ -144,8 +125,7 @@ TEST_F(HostileFiles, AHugeCountBeforeTwoRecords)
     WriteCatalogue(bytes);
     WriteBytes(Dir / "Corvane2.pro", "2147483647\r\nE: \\\\a\\one");
     WriteBytes(Dir / "Corvane2.cfg", "0-2147483647\r\nOnly");
-    auto form = StartTimed();
-    ExpectQuickStart();
+    auto form = StartWatched();
     EXPECT_LT(LargestAllocation.load(), std::size_t{1} << 20) << "a count made a reader allocate ahead";
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{Corrupted});
     EXPECT_EQ(form->AvailablePathList.size(), 2u);
@@ -161,7 +141,7 @@ TEST_F(HostileFiles, ANegativeCount)
 {
     WriteCatalogue("-5 2.0\r\n0,\\\\a\r\nd");
     WriteBytes(Dir / "Corvane2.pro", "-5\r\nE: x");
-    auto form = StartTimed();
+    auto form = StartWatched();
     EXPECT_TRUE(Ui.Messages.empty());
     EXPECT_TRUE(form->AvailablePathList.empty());
     EXPECT_EQ(form->MappingListBox->count(), 0);
@@ -175,8 +155,7 @@ TEST_F(HostileFiles, TenMegabytesWithoutALineEnd)
     WriteCatalogue(noise);
     WriteBytes(Dir / "Corvane2.cfg", noise);
     WriteBytes(Dir / "Corvane2.pro", noise);
-    auto form = StartTimed();
-    ExpectQuickStart();
+    auto form = StartWatched();
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{Corrupted});
     form->close();
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), noise);
@@ -187,8 +166,7 @@ TEST_F(HostileFiles, ATenMegabytePathIsShownAndKept)
 {
     const std::string path = "\\\\srv\\" + std::string(10 << 20, 'p');
     WriteCatalogue("1 2.0\r\n0," + path + "\r\nd");
-    auto form = StartTimed();
-    ExpectQuickStart();
+    auto form = StartWatched();
     EXPECT_TRUE(Ui.Messages.empty());
     ASSERT_EQ(form->AvailablePathList.size(), 1u);
     EXPECT_EQ(form->AvailablePathList[0].NetworkPath, path);
@@ -210,9 +188,8 @@ TEST_F(HostileFiles, BinaryNoise)
         WriteBytes(Dir / "Corvane2.pro", noise);
         std::filesystem::remove(Dir / "Corvane2.net.bak");
         Ui.Messages.clear();
-        auto form = StartTimed();
-        ExpectQuickStart();
-        for (const auto& text : MessageTexts())
+        auto form = StartWatched();
+            for (const auto& text : MessageTexts())
             EXPECT_TRUE(text == Corrupted || text.starts_with("File :\n")) << text;
         const bool damaged = !Ui.Messages.empty() && Ui.Messages[0].Text == Corrupted;
         form->close();
@@ -228,7 +205,7 @@ TEST_F(HostileFiles, NulBytesInsideAPathComeBackWhole)
     const auto bytes = "2 2.0\r\n0,\\\\a\0b\\c\r\nnul \0 inside\r\n1,\\\\z\r\n"s;
     WriteCatalogue(bytes);
     WriteBytes(Dir / "Corvane2.pro", "1\r\nE: \\\\a\0b\\c"s);
-    auto form = StartTimed();
+    auto form = StartWatched();
     EXPECT_TRUE(Ui.Messages.empty());
     EXPECT_EQ(form->GroupLines(), std::vector<std::string>{"E: \\\\a\0b\\c"s});
     EXPECT_EQ(form->PathRequiresPW("\\\\a\0b\\c"s), 0);
@@ -241,7 +218,7 @@ TEST_F(HostileFiles, ACtrlZInTheMiddleEndsTheFile)
     const std::string bytes = "2 2.0\r\n0,\\\\a\r\nd\x1A\r\n0,\\\\b\r\nhidden";
     WriteCatalogue(bytes);
     WriteBytes(Dir / "Corvane2.pro", "2\r\nE: \\\\a\x1A\r\nF: \\\\b");
-    auto form = StartTimed();
+    auto form = StartWatched();
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{Corrupted});
     EXPECT_EQ(form->AvailablePathList.size(), 1u);
     EXPECT_EQ(form->GroupLines(), std::vector<std::string>{"E: \\\\a"});
@@ -256,8 +233,7 @@ TEST_F(HostileFiles, AHundredThousandProfiles)
         configuration += "\r\nProfile " + std::to_string(i);
     WriteBytes(Dir / "Corvane2.cfg", configuration);
     WriteCatalogue("0 2.0");
-    auto form = StartTimed();
-    ExpectQuickStart();
+    auto form = StartWatched();
     EXPECT_EQ(form->ProfileComboBox->count(), 100001);
     EXPECT_EQ(form->ProfileIndex, 100000);
     EXPECT_EQ(form->ProfileComboBox->currentText(), QStringLiteral("Profile 100000"));
@@ -273,8 +249,7 @@ TEST_F(HostileFiles, AProfileOfAHundredThousandLines)
         profile += "\r\n" + std::string(1, static_cast<char>('A' + i % 26)) + ": \\\\srv\\share" + std::to_string(i);
     WriteBytes(Dir / "Corvane2.pro", profile);
     WriteCatalogue("0 2.0");
-    auto form = StartTimed();
-    ExpectQuickStart();
+    auto form = StartWatched();
     EXPECT_EQ(form->MappingListBox->count(), 100000);
     const auto lines = form->GroupLines();
     EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end(),
