@@ -14,6 +14,10 @@ bool InstanceLock::Acquire(UiServices& ui)
 {
     if (Lock.tryLock(0))
         return true;
+    // Only a live copy's lock turns this one away; a folder where no lock can
+    // be made (read-only, installed) still lets the program start.
+    if (Lock.error() != QLockFile::LockFailedError)
+        return true;
     ui.ShowMessage({MessageKind::Box,
                     " The program is already running in\n " + Directory.string()
                         + "\n and may run only once there!",

@@ -13,9 +13,9 @@ public:
     explicit InstanceLock(const std::filesystem::path& exeDirectory);
     Q_DISABLE_COPY_MOVE(InstanceLock)
 
-    // True when this copy now holds the lock. Otherwise the user is told that
-    // the program already runs there, and the result is false. A lock left by
-    // a copy that died is taken over.
+    // False, once the user is told that the program already runs there, when
+    // a live copy holds the lock; true otherwise. A lock left by a copy that
+    // died is taken over; where no lock can be made, none is held.
     bool Acquire(UiServices& ui);
 
 private:

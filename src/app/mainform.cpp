@@ -4,6 +4,7 @@
 #include "catalogue/catalogue_list_view.h"
 #include "catalogue/catalogue_model.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
@@ -234,25 +236,38 @@ void TMainPRGForm::SetHelpContexts()
 
 void TMainPRGForm::ConnectHandlers()
 {
-    connect(ExitBtn, &QPushButton::clicked, this, &TMainPRGForm::ExitBtnClick);
-    connect(AvailableListView, &CatalogueListView::Clicked, this, &TMainPRGForm::AvailableListViewClick);
-    connect(ProfileComboBox, &QComboBox::activated, this, &TMainPRGForm::ProfileComboBoxChange);
-    connect(ProfileComboBox, &QComboBox::editTextChanged, this, &TMainPRGForm::ProfileComboBoxChange);
-    connect(AddProfileBtn, &QPushButton::clicked, this, &TMainPRGForm::AddProfileBtnClick);
-    connect(RemoveProfileBtn, &QPushButton::clicked, this, &TMainPRGForm::RemoveProfileBtnClick);
-    connect(HelpBtn, &QPushButton::clicked, this, &TMainPRGForm::HelpBtnClick);
-    connect(AboutBtn, &QPushButton::clicked, this, &TMainPRGForm::AboutBtnClick);
-    connect(SaveBtn, &QPushButton::clicked, this, &TMainPRGForm::SaveBtnClick);
-    connect(AddBtn, &QPushButton::clicked, this, &TMainPRGForm::AddBtnClick);
-    connect(EditBtn, &QPushButton::clicked, this, &TMainPRGForm::EditBtnClick);
-    connect(RemoveBtn, &QPushButton::clicked, this, &TMainPRGForm::RemoveBtnClick);
-    connect(RightBtn, &QToolButton::clicked, this, &TMainPRGForm::RightBtnClick);
-    connect(LeftBtn, &QToolButton::clicked, this, &TMainPRGForm::LeftBtnClick);
-    connect(DriveBtn, &QPushButton::clicked, this, &TMainPRGForm::DriveBtnClick);
-    connect(AttachAllBtn, &QPushButton::clicked, this, &TMainPRGForm::AttachAllBtnClick);
-    connect(AttachOneBtn, &QPushButton::clicked, this, &TMainPRGForm::AttachOneBtnClick);
-    connect(DetachAllBtn, &QPushButton::clicked, this, &TMainPRGForm::DetachAllBtnClick);
-    connect(DetachOneBtn, &QPushButton::clicked, this, &TMainPRGForm::DetachOneBtnClick);
+    // A screen reader presses a button without any input event, past modal
+    // windows and the input blocked while the network command runs: so no
+    // handler starts while another one is still running.
+    const auto handler = [this](void (TMainPRGForm::*run)()) {
+        return [this, run] {
+            if (HandlerRunning || CommandRunning)
+                return;
+            const QScopedValueRollback running(HandlerRunning, true);
+            (this->*run)();
+        };
+    };
+    connect(ExitBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::ExitBtnClick));
+    connect(AvailableListView, &CatalogueListView::Clicked, this, handler(&TMainPRGForm::AvailableListViewClick));
+    connect(ProfileComboBox, &QComboBox::activated, this, handler(&TMainPRGForm::ProfileComboBoxChange));
+    connect(ProfileComboBox, &QComboBox::editTextChanged, this, handler(&TMainPRGForm::ProfileComboBoxChange));
+    connect(AddProfileBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::AddProfileBtnClick));
+    connect(RemoveProfileBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::RemoveProfileBtnClick));
+    connect(HelpBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::HelpBtnClick));
+    connect(AboutBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::AboutBtnClick));
+    connect(SaveBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::SaveBtnClick));
+    connect(AddBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::AddBtnClick));
+    connect(EditBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::EditBtnClick));
+    connect(RemoveBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::RemoveBtnClick));
+    connect(RightBtn, &QToolButton::clicked, this, handler(&TMainPRGForm::RightBtnClick));
+    connect(LeftBtn, &QToolButton::clicked, this, handler(&TMainPRGForm::LeftBtnClick));
+    connect(DriveBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::DriveBtnClick));
+    connect(AttachAllBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::AttachAllBtnClick));
+    connect(AttachOneBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::AttachOneBtnClick));
+    connect(DetachAllBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::DetachAllBtnClick));
+    connect(DetachOneBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::DetachOneBtnClick));
+    // The session's end may not wait for an answer.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { SaveAtSessionEnd(); });
 }
 
 void TMainPRGForm::showEvent(QShowEvent* event)
@@ -270,6 +285,10 @@ void TMainPRGForm::showEvent(QShowEvent* event)
 
 void TMainPRGForm::closeEvent(QCloseEvent* event)
 {
+    if (CommandRunning) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
 }

@@ -52,6 +52,9 @@ public:
     // Handlers and operations.
     void FormActivate();
     void FormClose();
+    // The desktop session ends: everything is saved as at a close, and
+    // nothing is asked, since nobody may be there to answer.
+    void SaveAtSessionEnd();
     void ExitBtnClick();
     void RefreshCatalogueView(bool updateDetails);
     void AvailableListViewClick();
@@ -71,6 +74,8 @@ public:
     std::string GroupLine(int row) const;
     void AddGroupLine(const std::string& line);
     void AddGroupLines(std::vector<std::string> lines);
+    // Takes the line out of the group; no line is selected afterwards.
+    void TakeGroupLine(int row);
     int SelectedGroupRow() const;
 
     // Runs the network command; the window repaints meanwhile but takes no input.
@@ -88,14 +93,16 @@ public:
     // Profiles and their files.
     bool CheckDirectory(const std::filesystem::path& directory, bool create);
     std::string ReadConfigFile(const std::filesystem::path& path);
-    void WriteConfigFile(const std::filesystem::path& path);
+    // False, once the user was told, when the file could not be written.
+    bool WriteConfigFile(const std::filesystem::path& path);
     void LoadMappingList(const std::string& fileName);
     void SaveBtnClick();
     void ProfileComboBoxChange();
     void AddProfileBtnClick();
     void RemoveProfileBtnClick();
-    // Adds a profile and makes it current; nothing for an empty name.
-    void AddProfile(const std::string& name);
+    // Adds a profile and makes it current; nothing for an empty name. False
+    // when the name was refused since a profile of that name exists.
+    bool AddProfile(const std::string& name);
     // The name of the profile at index, as bytes.
     std::string ProfileName(int index) const;
 
@@ -160,9 +167,21 @@ private:
     void ConnectHandlers();
     void SetUpContextHelp();
 
+    // What a stored file held at start: a damaged one is put aside before
+    // the first write over it, and one that could not be read is never
+    // written over. The damaged one goes to the same name with ".bak".
+    struct StoredFile {
+        FileReadStatus Status = FileReadStatus::Missing;
+        bool Damaged = false;
+        std::string OriginalBytes;
+    };
+    bool WriteStoredFile(const std::filesystem::path& path, StoredFile& atStart, const std::string& bytes);
+
     void StartUp();
     void ReadCatalogue();
+    // Writes the catalogue, as after every change of it; a failure is said.
     void SaveCatalogue();
+    void SaveConfiguration();
 
     void AskToSaveGroup();
     // The file of the profile at index; nothing when its name cannot be a file name.
@@ -170,6 +189,7 @@ private:
     // The file of the profile at index as the user reads it.
     std::string ProfileFileText(int index) const;
     int SelectedProfileItem() const;
+    void AppendProfileItem(const std::string& name);
     void SelectProfile(int index);
     void DisableLineButtons();
 
@@ -192,7 +212,11 @@ private:
     PlatformServices Services;
     UiServices& UserInterface;
     CatalogueModel* CatalogueRows = nullptr;
-    CatalogueReadResult CatalogueAtStart;
+    StoredFile CatalogueAtStart;
+    StoredFile ConfigAtStart;
     bool Activated = false;
     bool Closed = false;
+    bool HandlerRunning = false;
+    // Set while the network command runs: the window cannot be closed then.
+    bool CommandRunning = false;
 };

@@ -61,15 +61,21 @@ void TMainPRGForm::SelectProfile(int index)
 std::string TMainPRGForm::ReadConfigFile(const std::filesystem::path& path)
 {
     ProfileIndex = 0;
-    const auto file = ReadFileBytes(path);
+    auto file = ReadFileBytes(path);
+    ConfigAtStart = {file.Status, false, {}};
     if (file.Status != FileReadStatus::Read)
         return std::string(DefaultProfileFileName);
 
-    const auto configuration = ParseConfiguration(file.Bytes);
+    bool damaged = false;
+    const auto configuration = ParseConfiguration(file.Bytes, &damaged);
+    if (damaged) {
+        ConfigAtStart = {file.Status, true, std::move(file.Bytes)};
+        ShowPlain(" The Corvane2.cfg file is corrupted!");
+    }
     {
         const QSignalBlocker quiet(ProfileComboBox);
         for (const auto& name : configuration.Names)
-            ProfileComboBox->addItem(ToDisplay(name), QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+            AppendProfileItem(name);
     }
     ProfileIndex = configuration.ProfileIndex;
     SelectProfile(ProfileIndex);
@@ -78,14 +84,16 @@ std::string TMainPRGForm::ReadConfigFile(const std::filesystem::path& path)
     return ProfileIndex == 0 ? std::string(DefaultProfileFileName) : ProfileName(ProfileIndex) + ".pro";
 }
 
-void TMainPRGForm::WriteConfigFile(const std::filesystem::path& path)
+bool TMainPRGForm::WriteConfigFile(const std::filesystem::path& path)
 {
     ProfileConfiguration configuration;
     configuration.ProfileIndex = ProfileIndex;
     for (int index = 1; index < ProfileComboBox->count(); ++index)
         configuration.Names.push_back(ProfileName(index));
-    if (!SaveFileAtomically(path, FormatConfiguration(configuration)))
+    const bool written = WriteStoredFile(path, ConfigAtStart, FormatConfiguration(configuration));
+    if (!written)
         ShowBox(" Was not able to create the configuration file!", " Error", MessageIcon::Error);
+    return written;
 }
 
 void TMainPRGForm::LoadMappingList(const std::string& fileName)

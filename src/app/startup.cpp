@@ -29,7 +29,8 @@ void TMainPRGForm::StartUp()
 
 void TMainPRGForm::ReadCatalogue()
 {
-    CatalogueAtStart = ReadCatalogueFile(FileBeside(ExeDir, CatalogueFileName), AvailablePathList);
+    auto read = ReadCatalogueFile(FileBeside(ExeDir, CatalogueFileName), AvailablePathList);
+    CatalogueAtStart = {read.Status, read.Damaged, read.Damaged ? std::move(read.OriginalBytes) : std::string()};
     if (CatalogueAtStart.Status != FileReadStatus::Read) {
         ShowBox("Before you can start to use the program,\nYou need to define the available network connections...",
                 " Information", MessageIcon::Information);
@@ -38,7 +39,8 @@ void TMainPRGForm::ReadCatalogue()
     if (CatalogueAtStart.Damaged)
         ShowPlain(" The Corvane2.net file is corrupted!");
     RefreshCatalogueView(false);
-    if (CatalogueAtStart.HeaderCount > 0) {
+    // The records read decide, as the header does wherever it is right.
+    if (!AvailablePathList.empty()) {
         RemoveBtn->setEnabled(true);
         RightBtn->setEnabled(true);
     }
@@ -57,21 +59,41 @@ void TMainPRGForm::FormClose()
     Closed = true;
     AskToSaveGroup();
     SaveCatalogue();
-    WriteConfigFile(FileBeside(ExeDir, ConfigFileName));
+    SaveConfiguration();
     AvailablePathList.clear();
     DrivePathList.clear();
 }
 
+void TMainPRGForm::SaveAtSessionEnd()
+{
+    if (Closed)
+        return;
+    SaveCatalogue();
+    SaveConfiguration();
+}
+
+bool TMainPRGForm::WriteStoredFile(const std::filesystem::path& path, StoredFile& atStart, const std::string& bytes)
+{
+    // What could not be read may still be saved by hand: it is never written over.
+    if (atStart.Status == FileReadStatus::Unreadable)
+        return false;
+    if (atStart.Damaged) {
+        if (!SaveFileAtomically(std::filesystem::path(path) += ".bak", atStart.OriginalBytes))
+            return false;
+        atStart = {FileReadStatus::Read, false, {}};
+    }
+    return SaveFileAtomically(path, bytes);
+}
+
 void TMainPRGForm::SaveCatalogue()
 {
-    const auto path = FileBeside(ExeDir, CatalogueFileName);
-    // A file that could not be read, or whose damaged bytes could not be put
-    // aside, is never written over: what it holds may still be saved by hand.
-    bool safe = CatalogueAtStart.Status != FileReadStatus::Unreadable;
-    if (safe && CatalogueAtStart.Damaged)
-        safe = SaveFileAtomically(FileBeside(ExeDir, CatalogueBackupName), CatalogueAtStart.OriginalBytes);
-    if (!safe || !WriteCatalogueFile(path, AvailablePathList))
+    if (!WriteStoredFile(FileBeside(ExeDir, CatalogueFileName), CatalogueAtStart, FormatCatalogue(AvailablePathList)))
         ShowBox(" Was not able to save the network path list!", " Error", MessageIcon::Error);
+}
+
+void TMainPRGForm::SaveConfiguration()
+{
+    WriteConfigFile(FileBeside(ExeDir, ConfigFileName));
 }
 
 void TMainPRGForm::AskToSaveGroup()

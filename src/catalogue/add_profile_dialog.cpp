@@ -2,6 +2,7 @@
 
 #include "app/display_text.h"
 #include "app/mainform.h"
+#include "app/one_line_field.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,6 +20,7 @@ TAddProfile::TAddProfile(TMainPRGForm& owner)
     ProfileEdit->setObjectName(QStringLiteral("ProfileEdit"));
     ProfileEdit->setGeometry(8, 22, 270, 25);
     ProfileEdit->setMaxLength(40);
+    KeepOnOneLine(ProfileEdit);
     ProfileEdit->setToolTip(QStringLiteral(" Max profile name length is 40 characters!"));
     ProfileEdit->setAccessibleName(QStringLiteral("Profile name"));
 
@@ -40,6 +42,7 @@ TAddProfile::TAddProfile(TMainPRGForm& owner)
 
 void TAddProfile::BitBtn1Click()
 {
-    Owner.AddProfile(FromDisplay(ProfileEdit->text()));
-    accept();
+    // A name that is refused leaves the dialog open for another one.
+    if (Owner.AddProfile(FromDisplay(ProfileEdit->text())))
+        accept();
 }

@@ -19,6 +19,7 @@ void TMainPRGForm::AddBtnClick()
     RefreshCatalogueView(true);
     RemoveBtn->setEnabled(true);
     RightBtn->setEnabled(true);
+    SaveCatalogue();
 }
 
 void TMainPRGForm::EditBtnClick()
@@ -32,6 +33,7 @@ void TMainPRGForm::EditBtnClick()
         return;
     entry = dialog.Entry();
     RefreshCatalogueView(true);
+    SaveCatalogue();
 }
 
 void TMainPRGForm::RemoveBtnClick()
@@ -56,4 +58,5 @@ void TMainPRGForm::RemoveBtnClick()
         DescriptionEdit->clear();
         RequiresPWLabel->setText(QStringLiteral(" "));
     }
+    SaveCatalogue();
 }

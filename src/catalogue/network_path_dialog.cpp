@@ -2,12 +2,15 @@
 
 #include "app/display_text.h"
 #include "app/mainform.h"
+#include "app/one_line_field.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+
+#include <limits>
 
 namespace {
 
@@ -35,6 +38,9 @@ TAddNetworkPath::TAddNetworkPath(TMainPRGForm& owner)
     PathEdit = new QLineEdit(this);
     PathEdit->setObjectName(QStringLiteral("PathEdit"));
     PathEdit->setGeometry(8, 26, 370, 23);
+    // A stored path of any length comes back whole through an edit.
+    PathEdit->setMaxLength(std::numeric_limits<int>::max());
+    KeepOnOneLine(PathEdit);
     Label1->setBuddy(PathEdit);
     PathEdit->setAccessibleName(Label1->text());
     Label2 = new QLabel(QStringLiteral("(Example: \\\\DefaultServer\\Public)"), this);
@@ -58,6 +64,7 @@ TAddNetworkPath::TAddNetworkPath(TMainPRGForm& owner)
     DescriptionEdit->setObjectName(QStringLiteral("DescriptionEdit"));
     DescriptionEdit->setGeometry(8, 84, 370, 23);
     DescriptionEdit->setMaxLength(DescriptionLimit);
+    KeepOnOneLine(DescriptionEdit);
     Label3->setBuddy(DescriptionEdit);
     DescriptionEdit->setAccessibleName(Label3->text());
     RequiresPWCheckBox = new QCheckBox(QStringLiteral("Requires Username and Password"), this);

@@ -1,6 +1,7 @@
 #include "app/mainform.h"
 
 #include "app/display_text.h"
+#include "platform/path_style.h"
 #include "catalogue/add_profile_dialog.h"
 #include "store/profile_files.h"
 
@@ -29,7 +30,8 @@ void TMainPRGForm::ProfileComboBoxChange()
     const int index = SelectedProfileItem();
     if (index == ProfileIndex || index == -1)
         return;
-    // The group of the profile left is dropped, saved or not.
+    // The group of the profile left is saved if the user wants it, or dropped.
+    AskToSaveGroup();
     ProfileIndex = index;
     MappingListBox->clear();
     LoadMappingList(ProfileIndex == 0 ? std::string(DefaultProfileFileName) : ProfileName(ProfileIndex) + ".pro");
@@ -46,11 +48,20 @@ void TMainPRGForm::AddProfileBtnClick()
     UserInterface.RunModal(dialog);
 }
 
-void TMainPRGForm::AddProfile(const std::string& name)
+bool TMainPRGForm::AddProfile(const std::string& name)
 {
     if (name.empty())
-        return;
-    ProfileComboBox->addItem(ToDisplay(name), QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+        return true;
+    // Two profiles of one name would share one file.
+    for (int index = 0; index < ProfileComboBox->count(); ++index) {
+        if (SameFileName(ProfileName(index), name)) {
+            ShowBox(" The profile " + name + " exists already!\n Please choose another name.", " Information",
+                    MessageIcon::Information);
+            return false;
+        }
+    }
+    AskToSaveGroup();
+    AppendProfileItem(name);
     MappingListBox->clear();
     ProfileIndex = ProfileComboBox->count() - 1;
     ProfileComboBox->setFocus();
@@ -58,6 +69,12 @@ void TMainPRGForm::AddProfile(const std::string& name)
     RemoveProfileBtn->setEnabled(true);
     BuildDriveTable();
     DisableLineButtons();
+    return true;
+}
+
+void TMainPRGForm::AppendProfileItem(const std::string& name)
+{
+    ProfileComboBox->addItem(ToDisplay(name), QByteArray(name.data(), static_cast<qsizetype>(name.size())));
 }
 
 void TMainPRGForm::RemoveProfileBtnClick()
@@ -66,6 +83,10 @@ void TMainPRGForm::RemoveProfileBtnClick()
         ShowPlain("You can not delete the default profile!");
         return;
     }
+    if (ShowBox("Do you want to remove the profile " + ProfileName(ProfileIndex) + "?", " Warning",
+                MessageIcon::Question, MessageButtons::YesNo)
+        != MessageAnswer::Yes)
+        return;
     // A name that is no file name has no file to delete, here or elsewhere.
     if (const auto file = ProfileFile(ProfileIndex)) {
         std::error_code ignored;

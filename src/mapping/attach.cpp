@@ -21,20 +21,23 @@ void Wipe(std::string& secret)
     secret.clear();
 }
 
-// What the command printed, with the password it was given blotted out.
-std::string Redacted(std::string output, const std::string& password)
+// What the command printed, unless it holds the password it was given. No
+// blotting out is safe: a blot in ordinary text shows which letters the
+// password has, so such output is left out whole.
+std::string Redacted(const std::string& output, const std::string& password)
 {
-    if (password.empty())
+    if (password.empty() || output.find(password) == std::string::npos)
         return output;
-    for (auto at = output.find(password); at != std::string::npos; at = output.find(password, at))
-        output.replace(at, password.size(), "********");
-    return output;
+    return "(What the command printed held the password and is not shown.)";
 }
 
 } // namespace
 
 CommandResult TMainPRGForm::AttachLine(const std::string& line)
 {
+    // A bare "net use" would only list the connections, and succeed.
+    if (!HasLetterAndPath(line))
+        return {-1, "The line names no drive letter and path; nothing was run."};
     std::optional<Credentials> credentials;
     if (PathRequiresPW(GroupLinePath(line)) != 0) {
         TPasswordDlg dialog(*this);
@@ -44,7 +47,7 @@ CommandResult TMainPRGForm::AttachLine(const std::string& line)
     auto arguments = AttachArguments(line, credentials, RestoreConnectionCheckBox->isChecked());
     auto result = RunCommand(arguments);
     if (credentials) {
-        result.Output = Redacted(std::move(result.Output), credentials->Password);
+        result.Output = Redacted(result.Output, credentials->Password);
         Wipe(credentials->Password);
         for (auto& argument : arguments)
             Wipe(argument);

@@ -25,5 +25,14 @@ inline std::string_view GroupLinePath(std::string_view line)
     return line.size() > 3 ? line.substr(3) : std::string_view{};
 }
 
+// Whether the line names a drive letter and a path: "X: " and more. Any
+// other line is never run.
+inline bool HasLetterAndPath(std::string_view line)
+{
+    const char letter = GroupLineLetter(line);
+    return line.size() > 3 && ((letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z')) && line[1] == ':'
+        && line[2] == ' ';
+}
+
 // The group's order: ascending text, ASCII letters without case.
 bool GroupLineLess(std::string_view left, std::string_view right);

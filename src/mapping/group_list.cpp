@@ -83,3 +83,11 @@ int TMainPRGForm::SelectedGroupRow() const
     const auto selected = MappingListBox->selectedItems();
     return selected.isEmpty() ? -1 : MappingListBox->row(selected.front());
 }
+
+void TMainPRGForm::TakeGroupLine(int row)
+{
+    delete MappingListBox->takeItem(row);
+    // The list would select the next line, which the user never picked.
+    MappingListBox->clearSelection();
+    MappingListBox->setCurrentRow(-1);
+}

@@ -53,7 +53,7 @@ void TMainPRGForm::LeftBtnClick()
     if (!DetachAfterAsking(CurrentDrive))
         return;
     UpdateDriveEntry(static_cast<unsigned char>(CurrentDrive), 1, 0);
-    delete MappingListBox->takeItem(row);
+    TakeGroupLine(row);
     SaveBtn->setEnabled(true);
     if (MappingListBox->count() == 0) {
         for (QWidget* control : std::initializer_list<QWidget*>{AttachAllBtn, AttachOneBtn, DetachAllBtn,
@@ -65,7 +65,8 @@ void TMainPRGForm::LeftBtnClick()
 void TMainPRGForm::DriveBtnClick()
 {
     const int row = SelectedGroupRow();
-    if (row < 0)
+    // A line without a letter has no letter to change.
+    if (row < 0 || !HasLetterAndPath(GroupLine(row)))
         return;
     // Asked while the old letter is still taken, so it is not offered.
     const auto newLetter = AskForDriveLetter();
@@ -82,7 +83,7 @@ void TMainPRGForm::DriveBtnClick()
     CurrentDrive = *newLetter;
     line.front() = CurrentDrive;
     UpdateDriveEntry(static_cast<unsigned char>(CurrentDrive), 0, -1);
-    delete MappingListBox->takeItem(row);
+    TakeGroupLine(row);
     AddGroupLine(line);
     SaveBtn->setEnabled(true);
 }

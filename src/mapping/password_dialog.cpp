@@ -1,6 +1,7 @@
 #include "password_dialog.h"
 
 #include "app/mainform.h"
+#include "app/one_line_field.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -43,6 +44,7 @@ TPasswordDlg::TPasswordDlg(TMainPRGForm& owner)
 
     Label1 = MakeLabel(this, "Label1", QStringLiteral("Enter Username:"), {8, 8});
     UserName = MakeEdit(this, "UserName", 24, Label1);
+    KeepOnOneLine(UserName);
     Label2 = MakeLabel(this, "Label2", QStringLiteral("(if required with domainname)"), {8, 48});
     auto smaller = Label2->font();
     smaller.setPixelSize(11);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QScopedValueRollback>
 #include <QThread>
 
 #include <memory>
@@ -45,6 +46,7 @@ protected:
 CommandResult TMainPRGForm::RunCommand(const std::vector<std::string>& arguments)
 {
     InputBlocker blocker;
+    const QScopedValueRollback running(CommandRunning, true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
     // The command runs beside the event loop so that the windows still paint.

@@ -23,6 +23,10 @@ bool IsHiddenOrSystem(const std::filesystem::path& entry);
 std::string PathText(const std::filesystem::path& path);
 std::filesystem::path TextPath(const std::string& text);
 
+// Whether two names (the program's 8-bit text) name one file in a folder:
+// without case where the system's file names have none.
+bool SameFileName(const std::string& left, const std::string& right);
+
 // The process's current directory as text, of any length; empty when it
 // cannot be read.
 std::string CurrentDirectoryText();

@@ -17,12 +17,16 @@ CatalogueReadResult ParseCatalogue(std::string_view bytes, AvailablePathVector& 
     }
     result.HeaderCount = *count;
 
-    // The count is only a promise: records are taken as the text holds them.
-    for (std::int32_t k = 0; k < result.HeaderCount; ++k) {
+    // The count is only a promise: every whole record the text holds is
+    // taken, and a count that does not match them marks the file damaged.
+    std::int64_t records = 0;
+    while (!lines.AtEnd()) {
         const auto pathLine = lines.Next();
         const auto comma = pathLine.find(',');
         if (comma == std::string_view::npos) {
-            result.Damaged = true;
+            // A line end after the last record is no record, and no damage.
+            if (!pathLine.empty() || !lines.AtEnd())
+                result.Damaged = true;
             break;
         }
         AvailablePathStructur record;
@@ -30,7 +34,10 @@ CatalogueReadResult ParseCatalogue(std::string_view bytes, AvailablePathVector& 
         record.NetworkPath = pathLine.substr(comma + 1);
         record.Description = lines.Next();
         list.push_back(std::move(record));
+        ++records;
     }
+    if (records != result.HeaderCount)
+        result.Damaged = true;
     return result;
 }
 

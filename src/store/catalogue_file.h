@@ -20,14 +20,13 @@ struct AvailablePathStructur {
 using AvailablePathVector = std::vector<AvailablePathStructur>;
 
 inline constexpr std::string_view CatalogueFileName = "Corvane2.net";
-inline constexpr std::string_view CatalogueBackupName = "Corvane2.net.bak";
 
 struct CatalogueReadResult {
     FileReadStatus Status = FileReadStatus::Missing;
-    // The header's count, which decides the buttons whatever was read after it.
+    // The header's count.
     std::int32_t HeaderCount = 0;
-    // The file held less or other than its header promised; the records read
-    // before the fault were kept.
+    // The header holds no count, the count does not match the records, or a
+    // line is no record; the whole records before the fault were kept.
     bool Damaged = false;
     // The file as it was read, kept so that a damaged one can be saved aside.
     std::string OriginalBytes;

@@ -13,18 +13,32 @@ std::vector<std::string> ReadLines(LineReader& lines, std::int64_t count)
 
 } // namespace
 
-ProfileConfiguration ParseConfiguration(std::string_view bytes)
+ProfileConfiguration ParseConfiguration(std::string_view bytes, bool* damaged)
 {
     const auto text = FromTextMode(bytes);
     LineReader lines(text);
     const auto first = lines.Next();
-    ProfileConfiguration configuration;
-    configuration.ProfileIndex = LeadingInteger(first).value_or(0);
+    const auto index = LeadingInteger(first);
+    std::optional<std::int32_t> count;
+    if (const auto hyphen = first.find('-', first.find_first_of("0123456789")); index && hyphen != std::string_view::npos)
+        count = LeadingInteger(first.substr(hyphen + 1));
 
-    std::int32_t count = 0;
-    if (const auto hyphen = first.find('-', first.find_first_of("0123456789")); hyphen != std::string_view::npos)
-        count = LeadingInteger(first.substr(hyphen + 1)).value_or(0);
-    configuration.Names = ReadLines(lines, std::int64_t{count} - 1);
+    ProfileConfiguration configuration;
+    configuration.ProfileIndex = index.value_or(0);
+    if (count) {
+        configuration.Names = ReadLines(lines, std::int64_t{*count} - 1);
+    } else {
+        // No count to go by: every line that can be a name is one, the first
+        // too when it holds no index.
+        if (!index && !first.empty())
+            configuration.Names.emplace_back(first);
+        while (!lines.AtEnd()) {
+            if (const auto name = lines.Next(); !name.empty())
+                configuration.Names.emplace_back(name);
+        }
+    }
+    if (damaged)
+        *damaged = !count;
 
     if (configuration.ProfileIndex < 0
         || static_cast<std::size_t>(configuration.ProfileIndex) > configuration.Names.size())

@@ -21,10 +21,11 @@ struct ProfileConfiguration {
     friend bool operator==(const ProfileConfiguration&, const ProfileConfiguration&) = default;
 };
 
-// Reads "index-count" and the names. A missing count counts 0, a file that
-// ends early keeps the names it holds, and an index that names no profile
-// selects the default one.
-ProfileConfiguration ParseConfiguration(std::string_view bytes);
+// Reads "index-count" and the names. A file that ends early keeps the names
+// it holds, and an index that names no profile selects the default one. A
+// first line without a count marks the file damaged (when damaged is given);
+// then every line that can be a name is read as one.
+ProfileConfiguration ParseConfiguration(std::string_view bytes, bool* damaged = nullptr);
 std::string FormatConfiguration(const ProfileConfiguration& configuration);
 
 // A profile file: the number of group lines, then the lines. A missing count

@@ -102,6 +102,7 @@ protected:
 };
 
 const std::string Corrupted = " The Corvane2.net file is corrupted!";
+const std::string ConfigCorrupted = " The Corvane2.cfg file is corrupted!";
 
 } // namespace
 
@@ -111,12 +112,14 @@ TEST_F(HostileFiles, EmptyFilesEverywhere)
     WriteBytes(Dir / "Corvane2.cfg", "");
     WriteBytes(Dir / "Corvane2.pro", "");
     auto form = StartWatched();
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{Corrupted});
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{Corrupted, ConfigCorrupted}));
     EXPECT_EQ(form->ProfileComboBox->count(), 1);
     EXPECT_EQ(form->MappingListBox->count(), 0);
     form->close();
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), "");
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg.bak"), "");
     EXPECT_EQ(Catalogue(), "0 2.0");
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), "0-1");
 }
 
 TEST_F(HostileFiles, AHugeCountBeforeTwoRecords)
@@ -137,16 +140,25 @@ TEST_F(HostileFiles, AHugeCountBeforeTwoRecords)
     EXPECT_EQ(Catalogue(), "2 2.0\r\n0,\\\\a\\one\r\nfirst\r\n1,\\\\b\\two\r\nsecond");
 }
 
-TEST_F(HostileFiles, ANegativeCount)
+TEST_F(HostileFiles, ACountThatDoesNotMatchTheRecordsLosesNone)
 {
-    WriteCatalogue("-5 2.0\r\n0,\\\\a\r\nd");
-    WriteBytes(Dir / "Corvane2.pro", "-5\r\nE: x");
-    auto form = StartWatched();
-    EXPECT_TRUE(Ui.Messages.empty());
-    EXPECT_TRUE(form->AvailablePathList.empty());
-    EXPECT_EQ(form->MappingListBox->count(), 0);
-    EXPECT_FALSE(form->RemoveBtn->isEnabled());
-    EXPECT_FALSE(form->AttachAllBtn->isEnabled());
+    for (const auto& bytes : {std::string("-7 2.0\r\n0,\\\\a\r\nd"),
+                              std::string("1 2.0\r\n0,\\\\a\r\nd\r\n1,\\\\b\r\ne\r\n0,\\\\c\r\nf")}) {
+        SCOPED_TRACE(bytes);
+        Ui.Messages.clear();
+        WriteCatalogue(bytes);
+        WriteBytes(Dir / "Corvane2.pro", "-5\r\nE: x");
+        auto form = StartWatched();
+        EXPECT_EQ(MessageTexts(), std::vector<std::string>{Corrupted});
+        const auto records = form->AvailablePathList.size();
+        EXPECT_EQ(records, std::count(bytes.begin(), bytes.end(), ',') + 0u);
+        EXPECT_TRUE(form->RemoveBtn->isEnabled());
+        EXPECT_EQ(form->MappingListBox->count(), 0);
+        EXPECT_FALSE(form->AttachAllBtn->isEnabled());
+        form->close();
+        EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), bytes);
+        EXPECT_TRUE(Catalogue().starts_with(std::to_string(records) + " 2.0\r\n")) << Catalogue();
+    }
 }
 
 TEST_F(HostileFiles, TenMegabytesWithoutALineEnd)
@@ -156,9 +168,11 @@ TEST_F(HostileFiles, TenMegabytesWithoutALineEnd)
     WriteBytes(Dir / "Corvane2.cfg", noise);
     WriteBytes(Dir / "Corvane2.pro", noise);
     auto form = StartWatched();
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{Corrupted});
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{Corrupted, ConfigCorrupted}));
     form->close();
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), noise);
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg.bak"), noise);
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), "0-2\r\n" + noise) << "the name it held was lost";
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.pro"), noise) << "a profile nobody saved was rewritten";
 }
 
@@ -190,7 +204,7 @@ TEST_F(HostileFiles, BinaryNoise)
         Ui.Messages.clear();
         auto form = StartWatched();
             for (const auto& text : MessageTexts())
-            EXPECT_TRUE(text == Corrupted || text.starts_with("File :\n")) << text;
+            EXPECT_TRUE(text == Corrupted || text == ConfigCorrupted || text.starts_with("File :\n")) << text;
         const bool damaged = !Ui.Messages.empty() && Ui.Messages[0].Text == Corrupted;
         form->close();
         if (damaged) {

@@ -1,4 +1,6 @@
+#include "app/instance_lock.h"
 #include "app/program.h"
+#include "support/read_only_folder.h"
 #include "support/main_window_fixture.h"
 
 #include <QComboBox>
@@ -212,4 +214,42 @@ TEST(ProgramEntry, AnErrorEscapingStartUpIsShownAndTheExitCodeIsZero)
 
     EXPECT_EQ(RunProgram(ui, [] {}), 0);
     EXPECT_EQ(ui.Messages.size(), 1u);
+}
+
+TEST_F(StartAndClose, TheSessionsEndSavesEverythingWithoutAQuestion)
+{
+    WriteBytes(Dir / "Corvane2.cfg", "1-2\r\nWork");
+    std::filesystem::create_directory(Dir / "Profile");
+    WriteBytes(Dir / "Profile" / "Work.pro", "0");
+    auto form = StartShown();
+    Ui.Messages.clear();
+    form->AvailablePathList.push_back({"\\\\srv\\pub", "Public", 0});
+    form->SaveBtn->setEnabled(true);
+    std::filesystem::remove(Dir / "Corvane2.cfg");
+    form->SaveAtSessionEnd();
+    EXPECT_TRUE(Ui.Messages.empty()) << "a question would hold up the session's end";
+    EXPECT_EQ(Catalogue(), "1 2.0\r\n0,\\\\srv\\pub\r\nPublic");
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), "1-2\r\nWork");
+}
+
+TEST_F(StartAndClose, AFolderNobodyCanWriteStartsAndTheCloseSaysWhatCouldNotBeSaved)
+{
+    const std::string catalogue = "1 2.0\r\n0,\\\\srv\\pub\r\nPublic";
+    WriteCatalogue(catalogue);
+    WriteBytes(Dir / "Corvane2.cfg", "0-1");
+    std::filesystem::create_directory(Dir / "Profile");
+    const ReadOnlyFolder readOnly(Dir.Path());
+    if (!readOnly.Made())
+        GTEST_SKIP() << "no read-only mount here: " << readOnly.Why;
+
+    InstanceLock lock(Dir.Path());
+    EXPECT_TRUE(lock.Acquire(Ui)) << "a folder without a lock was taken for a running copy";
+    auto form = StartShown();
+    EXPECT_TRUE(Ui.Messages.empty());
+    EXPECT_EQ(form->AvailablePathList.size(), 1u);
+    form->close();
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{" Was not able to save the network path list!",
+                                                         " Was not able to create the configuration file!"}));
+    EXPECT_EQ(Catalogue(), catalogue);
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), "0-1");
 }

@@ -4,7 +4,9 @@
 #include "catalogue/catalogue_list_view.h"
 #include "catalogue/network_path_dialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,7 +46,7 @@ TEST_F(CatalogueEditing, TheNetworkPathDialogsLayout)
     EXPECT_TRUE(dialog.BitBtn1->isDefault());
     EXPECT_FALSE(dialog.BitBtn1->isEnabled());
     EXPECT_EQ(dialog.DescriptionEdit->maxLength(), 120);
-    EXPECT_EQ(dialog.PathEdit->maxLength(), QLineEdit().maxLength()) << "the path has a limit";
+    EXPECT_EQ(dialog.PathEdit->maxLength(), std::numeric_limits<int>::max()) << "a stored path could be cut";
 
     EXPECT_EQ(NextTabStop(dialog.PathEdit), dialog.BrowseBtn);
     EXPECT_EQ(NextTabStop(dialog.BrowseBtn), dialog.DescriptionEdit);
@@ -315,4 +317,67 @@ TEST_F(CatalogueEditing, AnUnchangedEditKeepsBytesTheDisplayCannotShowAndLongDes
     EXPECT_EQ(form->AvailablePathList, (Entries{{odd, longDescription, 1}}));
     form->close();
     EXPECT_EQ(Catalogue(), "1 2.0\r\n1," + odd + "\r\n" + longDescription);
+}
+
+TEST_F(CatalogueEditing, EveryChangeReachesTheFileAtOnceAndADamagedOneIsPutAsideFirst)
+{
+    const std::string damaged = "5 2.0\r\n0,\\\\srv\\pub\r\nPublic";
+    WriteCatalogue(damaged);
+    auto form = StartShown();
+    Ui.Messages.clear();
+    Ui.Dialogs.push_back(EnterPath({QStringLiteral("\\\\a\\b"), QStringLiteral("added"), false}));
+    form->AddBtnClick();
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), damaged);
+    EXPECT_EQ(Catalogue(), "2 2.0\r\n0,\\\\a\\b\r\nadded\r\n0,\\\\srv\\pub\r\nPublic");
+
+    ClickRow(*form, 0);
+    Ui.Dialogs.push_back(EnterPath({QStringLiteral("\\\\z\\b"), QStringLiteral("edited"), true}));
+    form->EditBtnClick();
+    EXPECT_EQ(Catalogue(), "2 2.0\r\n0,\\\\srv\\pub\r\nPublic\r\n1,\\\\z\\b\r\nedited");
+
+    ClickRow(*form, 1);
+    Ui.Answers.push_back(MessageAnswer::Yes);
+    form->RemoveBtnClick();
+    EXPECT_EQ(Catalogue(), "1 2.0\r\n0,\\\\srv\\pub\r\nPublic");
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), damaged) << "the backup was written over by a later save";
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{" Are you sure that you want to remove the selected network path?"});
+}
+
+TEST_F(CatalogueEditing, AnUnreadableCatalogueIsNotWrittenOverByAnAdd)
+{
+    std::filesystem::create_directory(Dir / "Corvane2.net");
+    auto form = StartShown();
+    Ui.Messages.clear();
+    Ui.Dialogs.push_back(EnterPath({QStringLiteral("\\\\a\\b"), QString(), false}));
+    form->AddBtnClick();
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{" Was not able to save the network path list!"});
+    EXPECT_TRUE(std::filesystem::is_directory(Dir / "Corvane2.net"));
+    EXPECT_EQ(form->AvailablePathList.size(), 1u);
+}
+
+TEST_F(CatalogueEditing, LineEndsTypedOrPastedBecomeBlanks)
+{
+    auto form = StartShown();
+    TAddNetworkPath dialog(*form);
+    dialog.PathEdit->insert(QStringLiteral("\\\\srv\r\n\\share"));
+    dialog.DescriptionEdit->insert(QStringLiteral("two\nlines\u2028here"));
+    EXPECT_EQ(dialog.PathEdit->text(), QStringLiteral("\\\\srv  \\share"));
+    EXPECT_EQ(dialog.DescriptionEdit->text(), QStringLiteral("two lines here"));
+    QApplication::clipboard()->setText(QStringLiteral("\\pasted\nline"));
+    dialog.PathEdit->end(false);
+    dialog.PathEdit->paste();
+    EXPECT_EQ(dialog.PathEdit->text(), QStringLiteral("\\\\srv  \\share\\pasted line"));
+}
+
+TEST_F(CatalogueEditing, AnUnchangedEditKeepsAPathOfAnyLength)
+{
+    const std::string path = "\\\\srv\\" + std::string(40000, 'p');
+    WriteCatalogue("1 2.0\r\n0," + path + "\r\nlong");
+    auto form = StartShown();
+    ClickRow(*form, 0);
+    Ui.Dialogs.push_back(AcceptPath());
+    form->EditBtnClick();
+    ASSERT_EQ(form->AvailablePathList.size(), 1u);
+    EXPECT_EQ(form->AvailablePathList[0].NetworkPath, path);
+    EXPECT_EQ(Catalogue(), "1 2.0\r\n0," + path + "\r\nlong");
 }

@@ -90,9 +90,9 @@ TEST_F(Profiles, WithTheDefaultCurrentItsFileComesFromTheExecutablesDirectory)
     EXPECT_FALSE(form->RemoveProfileBtn->isEnabled());
 }
 
-TEST_F(Profiles, ADamagedConfigurationStartsWithTheDefaultProfile)
+TEST_F(Profiles, AnIndexThatNamesNoProfileStartsWithTheDefaultOne)
 {
-    for (const auto* bytes : {"", "9-3\r\nA\r\nB", "-4-2\r\nA", "1\r\nA", "1-9\r\nA"}) {
+    for (const auto* bytes : {"9-3\r\nA\r\nB", "-4-2\r\nA", "1-9\r\nA"}) {
         SCOPED_TRACE(bytes);
         Ui.Messages.clear();
         WriteBytes(Dir / "Corvane2.cfg", bytes);
@@ -102,6 +102,21 @@ TEST_F(Profiles, ADamagedConfigurationStartsWithTheDefaultProfile)
         EXPECT_EQ(form->ProfileComboBox->currentIndex(), form->ProfileIndex);
         EXPECT_TRUE(Ui.Messages.empty());
     }
+}
+
+TEST_F(Profiles, AConfigurationWithoutACountIsReportedKeptAsideAndEveryNameRead)
+{
+    WriteBytes(Dir / "Corvane2.cfg", "Work\r\nHome");
+    auto form = StartShown();
+    ASSERT_FALSE(Ui.Messages.empty());
+    EXPECT_EQ(Ui.Messages[0].Kind, MessageKind::Plain);
+    EXPECT_EQ(Ui.Messages[0].Text, " The Corvane2.cfg file is corrupted!");
+    EXPECT_EQ(Items(*form), (QStringList{QStringLiteral("Default Network Mapping List"), QStringLiteral("Work"),
+                                          QStringLiteral("Home")}));
+    EXPECT_EQ(form->ProfileIndex, 0);
+    form->close();
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg.bak"), "Work\r\nHome");
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), "0-3\r\nWork\r\nHome");
 }
 
 TEST_F(Profiles, SavingWritesTheGroupInOrderAndClosingThenAsksNothing)
@@ -241,7 +256,7 @@ TEST_F(Profiles, AConfigurationThatCannotBeWrittenIsReported)
     EXPECT_EQ(Ui.Messages[0].Icon, MessageIcon::Error);
 }
 
-TEST_F(Profiles, SwitchingLoadsTheOtherGroupRebuildsTheDrivesAndDropsUnsavedChanges)
+TEST_F(Profiles, SwitchingLoadsTheOtherGroupRebuildsTheDrivesAndAsksBeforeUnsavedChangesGo)
 {
     WriteBytes(Dir / "Corvane2.cfg", "0-2\r\nOffice");
     WriteProfile("Office", "1\r\nK: \\\\office\\k");
@@ -252,8 +267,14 @@ TEST_F(Profiles, SwitchingLoadsTheOtherGroupRebuildsTheDrivesAndDropsUnsavedChan
     form->RightBtnClick();
     ASSERT_EQ(Drives.MaskCalls, 1);
 
+    const auto defaultGroup = ReadBytes(Dir / "Corvane2.pro");
+    Ui.Answers.push_back(MessageAnswer::No);
     Pick(*form, 1);
-    EXPECT_TRUE(Ui.Messages.empty()) << "asked before dropping the changes";
+    ASSERT_EQ(Ui.Messages.size(), 1u) << "the unsaved group went without a question";
+    EXPECT_EQ(Ui.Messages[0].Text, " Do you want to save the profile mapping list?");
+    EXPECT_EQ(Ui.Messages[0].Caption, " Warnint");
+    EXPECT_EQ(Ui.Messages[0].Buttons, MessageButtons::YesNo);
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.pro"), defaultGroup) << "No saved the group";
     EXPECT_EQ(form->ProfileIndex, 1);
     EXPECT_EQ(form->GroupLines(), Lines{"K: \\\\office\\k"});
     EXPECT_EQ(Drives.MaskCalls, 2);
@@ -272,9 +293,11 @@ TEST_F(Profiles, SwitchingLoadsTheOtherGroupRebuildsTheDrivesAndDropsUnsavedChan
     EXPECT_FALSE(offered.contains(QStringLiteral("K:")));
     EXPECT_TRUE(offered.contains(QStringLiteral("E:")));
 
+    Ui.Answers.push_back(MessageAnswer::Yes);
     Pick(*form, 0);
+    EXPECT_EQ(ReadBytes(Dir / "Profile" / "Office.pro"), "2\r\nF: \\\\srv\\pub\r\nK: \\\\office\\k");
     EXPECT_TRUE(form->GroupLines().empty());
-    EXPECT_EQ(LineButtonsOf(*form), (LineButtons{false, false, false, false, false, false, true}));
+    EXPECT_EQ(LineButtonsOf(*form), (LineButtons{false, false, false, false, false, false, false}));
     EXPECT_FALSE(form->RemoveProfileBtn->isEnabled());
 }
 
@@ -337,12 +360,30 @@ TEST_F(Profiles, AddingMakesTheNewProfileCurrentWithAnEmptyGroupAndNoFile)
     EXPECT_TRUE(fs::is_empty(Dir / "Profile"));
     EXPECT_EQ(form->focusWidget(), form->ProfileComboBox);
 
-    Ui.Dialogs.push_back(EnterProfileName(QString(40, u'w')));
+    // A name already there would share its file: refused, and the dialog stays open.
+    bool stillOpen = false;
+    Ui.Dialogs.push_back([&](QDialog& dialog) {
+        const int result = EnterProfileName(QString(40, u'w'))(dialog);
+        stillOpen = result != QDialog::Accepted;
+        return result;
+    });
     form->AddProfileBtnClick();
-    EXPECT_EQ(form->ProfileComboBox->count(), 3) << "a name already there is added again";
+    EXPECT_EQ(form->ProfileComboBox->count(), 2);
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{" The profile " + std::string(40, 'w')
+                                                       + " exists already!\n Please choose another name."});
+    EXPECT_TRUE(stillOpen);
+
+    // With unsaved lines, adding asks first; Yes saves them to the profile left.
+    ClickRow(*form, 0);
+    Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("E:")));
+    form->RightBtnClick();
+    Ui.Answers.push_back(MessageAnswer::Yes);
+    Ui.Dialogs.push_back(EnterProfileName(QStringLiteral("Next")));
+    form->AddProfileBtnClick();
+    EXPECT_EQ(ReadBytes(Dir / "Profile" / (std::string(40, 'w') + ".pro")), "1\r\nE: \\\\srv\\pub");
+    EXPECT_EQ(form->ProfileComboBox->currentText(), QStringLiteral("Next"));
     form->close();
-    EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"),
-              "2-3\r\n" + std::string(40, 'w') + "\r\n" + std::string(40, 'w'));
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), "2-3\r\n" + std::string(40, 'w') + "\r\nNext");
 }
 
 TEST_F(Profiles, AnEmptyNameOrCancelAddsNothing)
@@ -357,15 +398,25 @@ TEST_F(Profiles, AnEmptyNameOrCancelAddsNothing)
     EXPECT_EQ(Drives.MaskCalls, 1);
 }
 
-TEST_F(Profiles, RemovingDeletesTheFileWithoutAQuestionAndReturnsToTheDefault)
+TEST_F(Profiles, RemovingAsksThenDeletesTheFileAndReturnsToTheDefault)
 {
     WriteBytes(Dir / "Corvane2.cfg", "2-3\r\nHome\r\nOffice");
     WriteProfile("Home", "1\r\nH: \\\\home");
     WriteProfile("Office", "1\r\nK: \\\\office");
     WriteBytes(Dir / "Corvane2.pro", "1\r\nD: \\\\default");
     auto form = StartShown();
+    Ui.Answers.push_back(MessageAnswer::No);
     QTest::mouseClick(form->RemoveProfileBtn, Qt::LeftButton);
-    EXPECT_TRUE(Ui.Messages.empty());
+    ASSERT_EQ(Ui.Messages.size(), 1u);
+    EXPECT_EQ(Ui.Messages[0].Text, "Do you want to remove the profile Office?");
+    EXPECT_EQ(Ui.Messages[0].Caption, " Warning");
+    EXPECT_EQ(Ui.Messages[0].Icon, MessageIcon::Question);
+    EXPECT_EQ(Ui.Messages[0].Buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(fs::exists(Dir / "Profile" / "Office.pro")) << "No removed the profile";
+    EXPECT_EQ(form->ProfileIndex, 2);
+
+    Ui.Answers.push_back(MessageAnswer::Yes);
+    QTest::mouseClick(form->RemoveProfileBtn, Qt::LeftButton);
     EXPECT_FALSE(fs::exists(Dir / "Profile" / "Office.pro"));
     EXPECT_TRUE(fs::exists(Dir / "Profile" / "Home.pro"));
     EXPECT_EQ(Items(*form), (QStringList{QStringLiteral("Default Network Mapping List"), QStringLiteral("Home")}));
@@ -419,6 +470,7 @@ TEST_F(Profiles, NamesThatAreNoFileNamesNeverReachOutsideTheProfileDirectory)
         form->RightBtnClick();
         form->SaveBtnClick();
         EXPECT_EQ(MessageTexts(), std::vector<std::string>{" Was not able to save the profile mapping list!"});
+        Ui.Answers.push_back(MessageAnswer::Yes);
         form->RemoveProfileBtnClick();
         EXPECT_EQ(form->ProfileComboBox->count(), 1);
         form->SaveBtn->setEnabled(false);

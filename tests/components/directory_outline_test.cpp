@@ -60,7 +60,8 @@ TEST(DirectoryOutlineWidget, ScrollBarsAppearAndTheKeyboardKeepsTheSelectionInVi
     outline.SetTextCase(TTextCase::tcAsIs);
     outline.SetDirectory(tree.string());
     auto& items = outline.Model().Tree();
-    items.SetExpanded(items.SelectedItem(), true);
+    QTest::keyClick(&outline, Qt::Key_Plus);
+    ASSERT_TRUE(items.Expanded(items.SelectedItem()));
     QTest::qWait(1);
     EXPECT_EQ(outline.ScrollBars(), TCustomOutline::ssBoth);
     EXPECT_TRUE(outline.verticalScrollBar()->isVisible());

@@ -1,6 +1,11 @@
 #include "mapping_fixture.h"
 
+#include <QAccessible>
 #include <QCheckBox>
+
+#include <chrono>
+#include <thread>
+#include <utility>
 
 using Arguments = std::vector<std::string>;
 
@@ -161,15 +166,44 @@ TEST_F(Attach, AFailedLineOfAnotherMachinesLetterLeavesTheTableAlone)
     EXPECT_FALSE(ButtonsOf(*form).DetachAll);
 }
 
-TEST_F(Attach, APasswordNetEchoesIsBlottedOutOfTheDetails)
+TEST_F(Attach, WhatNetPrintsIsLeftOutWhereItHoldsThePassword)
 {
-    auto form = StartWithCatalogue();
-    PutIntoGroup(*form, 1, QStringLiteral("F:"));
-    Ui.Dialogs.push_back(EnterCredentials(QStringLiteral("anna"), QStringLiteral("Sesame42")));
-    Runner.Results.push_back({86, "The password Sesame42 is not correct."});
+    const std::string withheld = "(What the command printed held the password and is not shown.)";
+    // A password of stars, one letter, or one that is not printed at all.
+    for (const auto& [password, printed, shown] :
+         {std::tuple{"Sesame42", "The password Sesame42 is not correct.", withheld},
+          std::tuple{"**", "Enter the password: ******", withheld}, std::tuple{"e", "The user name is not correct.", withheld},
+          std::tuple{"zq", "Access is denied.", std::string("Access is denied.")}}) {
+        SCOPED_TRACE(password);
+        Ui.Messages.clear();
+        auto form = StartWithCatalogue();
+        PutIntoGroup(*form, 1, QStringLiteral("F:"));
+        Ui.Dialogs.push_back(EnterCredentials(QStringLiteral("anna"), QString::fromLatin1(password)));
+        Runner.Results.push_back({86, printed});
+        form->AttachAllBtnClick();
+        ASSERT_EQ(Ui.Messages.size(), 1u);
+        EXPECT_EQ(Ui.Messages[0].Details, "F: \\\\srv\\secret\nExit status 86\n" + shown);
+    }
+}
+
+TEST_F(Attach, ALineWithoutALetterAndAPathIsNeverRunAndFails)
+{
+    WriteCatalogue("1 2.0\r\n0,\\\\srv\\pub\r\nPublic");
+    WriteBytes(Dir / "Corvane2.pro", "2\r\nE: \\\\srv\\pub\r\n");
+    auto form = StartShown();
+    ASSERT_EQ(form->GroupLines(), (std::vector<std::string>{"", "E: \\\\srv\\pub"}));
+    Runner.Results.push_back({0, ""});
     form->AttachAllBtnClick();
+    ASSERT_EQ(Runner.Calls.size(), 1u) << "the empty line was run";
+    EXPECT_EQ(Runner.Calls[0][2], "E:");
     ASSERT_EQ(Ui.Messages.size(), 1u);
-    EXPECT_EQ(Ui.Messages[0].Details, "F: \\\\srv\\secret\nExit status 86\nThe password ******** is not correct.");
+    EXPECT_EQ(Ui.Messages[0].Text, " One or more paths were not attached");
+
+    // Change Drive on it asks nothing and changes nothing.
+    form->MappingListBox->setCurrentRow(0);
+    form->DriveBtnClick();
+    EXPECT_EQ(form->GroupLines(), (std::vector<std::string>{"", "E: \\\\srv\\pub"}));
+    EXPECT_TRUE(Ui.DialogTitles.empty());
 }
 
 using Detach = Attach;
@@ -244,4 +278,36 @@ TEST_F(Detach, OneConnectedAsksAndOnlyYesDetaches)
     EXPECT_EQ(form->IsDriveConnected('G'), 0);
     EXPECT_FALSE(ButtonsOf(*form).DetachOne);
     EXPECT_EQ(form->CurrentDrive, 'G');
+}
+
+TEST_F(Attach, NoHandlerStartsWhileNetRunsWhateverPressesTheButtons)
+{
+    auto form = StartWithGroup();
+    SelectLine(*form, 0);
+    bool once = true;
+    Runner.OnRun = [&](const std::vector<std::string>&) {
+        if (!std::exchange(once, false))
+            return;
+        // A screen reader's press, the close box and Return, while the command runs.
+        QMetaObject::invokeMethod(
+            form.get(),
+            [&] {
+                for (auto* button : {form->AttachAllBtn, form->ExitBtn}) {
+                    auto* accessible = QAccessible::queryAccessibleInterface(button);
+                    ASSERT_NE(accessible, nullptr);
+                    ASSERT_NE(accessible->actionInterface(), nullptr);
+                    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+                }
+                form->close();
+                QTest::keyClick(form->AttachOneBtn, Qt::Key_Return);
+            },
+            Qt::QueuedConnection);
+        // Long enough for the press's animated click to fire.
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    };
+    form->AttachOneBtnClick();
+    QTest::qWait(200);
+    EXPECT_EQ(Runner.Calls.size(), 1u) << "a second command started inside the first";
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{" The commad was successful completed"});
+    EXPECT_TRUE(form->isVisible()) << "the window closed while net ran";
 }

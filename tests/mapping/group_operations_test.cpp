@@ -229,3 +229,23 @@ TEST_F(GroupOperations, DialogsComingAndGoingNeverRebuildTheDriveTable)
     EXPECT_EQ(form->DrivePathList[5].Free, 0);
     EXPECT_EQ(form->DrivePathList[6].Free, 0);
 }
+
+TEST_F(GroupOperations, AfterALineIsTakenOutOrMovedNoLineIsSelected)
+{
+    auto form = StartWithCatalogue();
+    PutIntoGroup(*form, 0, QStringLiteral("E:"));
+    PutIntoGroup(*form, 1, QStringLiteral("F:"));
+    PutIntoGroup(*form, 2, QStringLiteral("G:"));
+    SelectLine(*form, 1);
+    QTest::mouseClick(form->LeftBtn, Qt::LeftButton);
+    EXPECT_EQ(form->GroupLines().size(), 2u);
+    EXPECT_EQ(form->SelectedGroupRow(), -1) << "the next line was selected for the user";
+    QTest::mouseClick(form->LeftBtn, Qt::LeftButton);
+    EXPECT_EQ(form->GroupLines().size(), 2u) << "a second click took out a line nobody picked";
+
+    SelectLine(*form, 0);
+    Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("K:")));
+    form->DriveBtnClick();
+    EXPECT_EQ(form->GroupLines().back().front(), 'K');
+    EXPECT_EQ(form->SelectedGroupRow(), -1);
+}

@@ -119,12 +119,22 @@ TEST(CatalogueFormat, AFileEndingBeforeItsCountIsDamaged)
     EXPECT_EQ(result.HeaderCount, 2147483647);
 }
 
-TEST(CatalogueFormat, ANegativeCountReadsNothing)
+TEST(CatalogueFormat, ACountThatDoesNotMatchTheRecordsIsDamageAndEveryRecordIsKept)
 {
+    const AvailablePathVector one{Entry("a", "d", 0)};
+    const AvailablePathVector three{Entry("a", "d", 0), Entry("b", "e", 1), Entry("c", "", 0)};
+    for (const auto& [bytes, records] : {std::pair{"-7 2.0\r\n0,a\r\nd"s, one}, std::pair{"-5 2.0"s, AvailablePathVector{}},
+                                         std::pair{"1 2.0\r\n0,a\r\nd\r\n1,b\r\ne\r\n0,c\r\n"s, three},
+                                         std::pair{"0 2.0\r\n0,a\r\nd"s, one}}) {
+        SCOPED_TRACE(bytes);
+        CatalogueReadResult result;
+        EXPECT_EQ(Parse(bytes, &result), records);
+        EXPECT_TRUE(result.Damaged);
+    }
+    // A line end after the last record is no record.
     CatalogueReadResult result;
-    EXPECT_TRUE(Parse("-5 2.0\r\n0,a\r\nd", &result).empty());
+    EXPECT_EQ(Parse("1 2.0\r\n0,a\r\nd\r\n", &result), one);
     EXPECT_FALSE(result.Damaged);
-    EXPECT_EQ(result.HeaderCount, -5);
 }
 
 TEST(CatalogueFormat, AHeaderWithoutANumberIsDamaged)

@@ -28,15 +28,29 @@ TEST(ConfigurationFile, AnIndexNamingNoProfileSelectsTheDefault)
     EXPECT_EQ(ParseConfiguration("2147483647-2\r\nA"), (ProfileConfiguration{0, {"A"}}));
 }
 
-TEST(ConfigurationFile, AMissingCountCountsNothingAndAShortFileKeepsItsNames)
+TEST(ConfigurationFile, AShortFileKeepsItsNames)
 {
-    EXPECT_EQ(ParseConfiguration(""), ProfileConfiguration{});
-    EXPECT_EQ(ParseConfiguration("1\r\nA"), ProfileConfiguration{});
-    EXPECT_EQ(ParseConfiguration("1-\r\nA"), ProfileConfiguration{});
-    EXPECT_EQ(ParseConfiguration("garbage\r\nA"), ProfileConfiguration{});
-    EXPECT_EQ(ParseConfiguration("2-5\r\nA\r\nB"), (ProfileConfiguration{2, {"A", "B"}}));
-    EXPECT_EQ(ParseConfiguration("1-2147483647\r\nonly"), (ProfileConfiguration{1, {"only"}}));
-    EXPECT_EQ(ParseConfiguration("0--4\r\nA"), ProfileConfiguration{});
+    for (const auto& [bytes, expected] :
+         {std::pair{"2-5\r\nA\r\nB"s, ProfileConfiguration{2, {"A", "B"}}},
+          std::pair{"1-2147483647\r\nonly"s, ProfileConfiguration{1, {"only"}}},
+          std::pair{"0--4\r\nA"s, ProfileConfiguration{}}}) {
+        bool damaged = true;
+        EXPECT_EQ(ParseConfiguration(bytes, &damaged), expected) << bytes;
+        EXPECT_FALSE(damaged) << bytes;
+    }
+}
+
+TEST(ConfigurationFile, AFirstLineWithoutACountIsDamageAndEveryNameIsRead)
+{
+    for (const auto& [bytes, expected] :
+         {std::pair{""s, ProfileConfiguration{}}, std::pair{"1\r\nA"s, ProfileConfiguration{1, {"A"}}},
+          std::pair{"1-\r\nA\r\n\r\nB\r\n"s, ProfileConfiguration{1, {"A", "B"}}},
+          std::pair{"Work\r\nHome"s, ProfileConfiguration{0, {"Work", "Home"}}},
+          std::pair{"7\r\nWork"s, ProfileConfiguration{0, {"Work"}}}}) {
+        bool damaged = false;
+        EXPECT_EQ(ParseConfiguration(bytes, &damaged), expected) << bytes;
+        EXPECT_TRUE(damaged) << bytes;
+    }
 }
 
 TEST(ConfigurationFile, AnEmptyLastNameSurvivesAWriteAndARead)

@@ -26,6 +26,11 @@ std::filesystem::path TextPath(const std::string& text)
     return text;
 }
 
+bool SameFileName(const std::string& left, const std::string& right)
+{
+    return left == right;
+}
+
 std::string CurrentDirectoryText()
 {
     std::vector<char> buffer(256);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <vector>
 
 PathStyle NativePathStyle()
@@ -26,6 +27,17 @@ std::string PathText(const std::filesystem::path& path)
 std::filesystem::path TextPath(const std::string& text)
 {
     return Widen(text, CP_ACP);
+}
+
+bool SameFileName(const std::string& left, const std::string& right)
+{
+    // The file system's own rule: each character's upper case, no locale.
+    const auto a = TextPath(left).native();
+    const auto b = TextPath(right).native();
+    if (a.size() > INT_MAX || b.size() > INT_MAX)
+        return a == b;
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE)
+        == CSTR_EQUAL;
 }
 
 std::string CurrentDirectoryText()
