@@ -3,15 +3,16 @@
 #include <QLocale>
 #include <QPainter>
 
+#include <utility>
+
 TCCalendar::TCCalendar(QWidget* parent, CalendarModel::Clock today) : TCustomGrid(parent), Model(std::move(today))
 {
     SetColCount(7);
     SetRowCount(7);
     SetFixedRows(1);
-    Model.OnChange = [this] {
-        if (OnChange)
-            OnChange(*this);
-    };
+    // A handler sees the cursor on the new day: the change is told once the
+    // grid has followed the model.
+    Model.OnChange = [this] { ChangePending = true; };
     UpdateCalendar();
 }
 
@@ -20,6 +21,8 @@ void TCCalendar::UpdateCalendar()
     // The model lays the month out; the grid follows its cursor.
     MoveCurrent(Model.CursorColumn(), Model.CursorRow());
     update();
+    if (std::exchange(ChangePending, false) && OnChange)
+        OnChange(*this);
 }
 
 void TCCalendar::SeTCCalendarDate(std::chrono::sys_days date)

@@ -58,4 +58,5 @@ private:
 
     CalendarModel Model;
     bool IsReadOnly = false;
+    bool ChangePending = false;
 };

@@ -1,5 +1,7 @@
 #include "calendar_model.h"
 
+#include "platform/local_time.h"
+
 #include <array>
 
 namespace {
@@ -28,7 +30,7 @@ CalendarModel::CalendarModel(Clock today) : Today(std::move(today))
 
 sys_days CalendarModel::DefaultToday()
 {
-    return floor<days>(system_clock::now());
+    return LocalToday();
 }
 
 bool CalendarModel::IsLeapYear(int year)

@@ -118,3 +118,16 @@ TEST(Calendar, TheCurrentDayIsDrawnHighlighted)
     const auto other = calendar->CellRect(0, 2);
     EXPECT_EQ(image.pixelColor(other.left() + 1, other.top() + 1), calendar->palette().color(QPalette::Base));
 }
+
+TEST(Calendar, AChangeIsToldOnceTheCursorStandsOnTheNewDay)
+{
+    auto calendar = Calendar();
+    std::vector<QString> seen;
+    calendar->OnChange = [&](TCCalendar& changed) {
+        seen.push_back(changed.GetCellText(changed.Col(), changed.Row()));
+    };
+    calendar->SetDay(20);
+    ClickCell(*calendar, 0, 2);
+    calendar->NextMonth();
+    EXPECT_EQ(seen, (std::vector<QString>{QStringLiteral("20"), QStringLiteral("2"), QStringLiteral("2")}));
+}
