@@ -2,7 +2,6 @@
 
 #include <QPainter>
 
-#include <cstring>
 
 TPerformanceGraph::TPerformanceGraph(QWidget* parent) : QWidget(parent), Ring(100 / 3 + 2)
 {
@@ -25,6 +24,7 @@ void TPerformanceGraph::Initialize(std::int32_t gridPhase)
 {
     Picture = QImage(size(), QImage::Format_RGB32);
     Picture.fill(Back);
+    Origin = 0;
     if (GridShown) {
         QPainter painter(&Picture);
         painter.setPen(QPen(Fore, 1));
@@ -39,30 +39,55 @@ void TPerformanceGraph::Initialize(std::int32_t gridPhase)
     BandRight = Picture.width();
 }
 
-void TPerformanceGraph::ScrollGraph()
+template <typename Draw>
+void TPerformanceGraph::InRing(QPainter& painter, std::int32_t left, std::int32_t right, Draw draw)
 {
-    // One move of the whole picture, line by line, left by a step.
-    const int moved = std::max(Picture.width() - Step, 0);
-    for (int y = 0; y < Picture.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(Picture.scanLine(y));
-        std::memmove(line, line + (Picture.width() - moved), static_cast<std::size_t>(moved) * sizeof(QRgb));
+    const int width = Picture.width();
+    for (const int shift : {Origin, Origin - width}) {
+        if (left + shift >= width || right + shift <= 0)
+            continue;
+        painter.setTransform(QTransform::fromTranslate(shift, 0));
+        painter.setClipRect(QRect(0, 0, width, Picture.height()));
+        draw();
     }
-    QPainter painter(&Picture);
-    painter.fillRect(QRect(BandLeft, 0, BandRight - BandLeft, Picture.height()), Back);
+}
+
+QImage TPerformanceGraph::Image() const
+{
+    QImage shown(Picture.size(), Picture.format());
+    QPainter painter(&shown);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, Picture, Origin, 0, Picture.width() - Origin, Picture.height());
+    painter.drawImage(Picture.width() - Origin, 0, Picture, 0, 0, Origin, Picture.height());
+    return shown;
+}
+
+void TPerformanceGraph::ScrollGraph(QPainter& painter)
+{
+    if (Picture.width() == 0)
+        return;
+    // The picture moves left by a step: its left edge moves on in the ring,
+    // and the oldest columns come round as the new band.
+    Origin = (Origin + Step) % Picture.width();
+    InRing(painter, BandLeft, BandRight, [&] {
+        painter.fillRect(QRect(BandLeft, 0, BandRight - BandLeft, Picture.height()), Back);
+        if (!GridShown)
+            return;
+        painter.setPen(QPen(Fore, 1));
+        for (int y = Grid; y < Picture.height(); y += Grid)
+            painter.drawLine(BandLeft, y, BandRight - 1, y);
+    });
     if (!GridShown)
         return;
-    painter.setPen(QPen(Fore, 1));
-    for (int y = Grid; y < Picture.height(); y += Grid)
-        painter.drawLine(BandLeft, y, BandRight - 1, y);
     GridOffset -= Step;
     if (GridOffset < 0) {
         const int x = Picture.width() + GridOffset;
-        painter.drawLine(x, 0, x, Picture.height() - 1);
+        InRing(painter, x, x + 1, [&] { painter.drawLine(x, 0, x, Picture.height() - 1); });
         GridOffset += Grid;
     }
 }
 
-void TPerformanceGraph::PaintBar(QColor color, std::int32_t base, std::int32_t height)
+void TPerformanceGraph::PaintBar(QPainter& painter, QColor color, std::int32_t base, std::int32_t height)
 {
     if (height == 0 || CurrentScale == 0)
         return;
@@ -72,10 +97,11 @@ void TPerformanceGraph::PaintBar(QColor color, std::int32_t base, std::int32_t h
     if (h == 0)
         return;
     const int bottom = Picture.height();
-    QPainter(&Picture).fillRect(QRect(BandLeft, bottom - b - h - 1, BandRight - BandLeft, h + 1), color);
+    InRing(painter, BandLeft, BandRight,
+           [&] { painter.fillRect(QRect(BandLeft, bottom - b - h - 1, BandRight - BandLeft, h + 1), color); });
 }
 
-void TPerformanceGraph::PaintLine(QColor color, std::int32_t from, std::int32_t to)
+void TPerformanceGraph::PaintLine(QPainter& painter, QColor color, std::int32_t from, std::int32_t to)
 {
     if (CurrentScale == 0)
         return;
@@ -83,12 +109,14 @@ void TPerformanceGraph::PaintLine(QColor color, std::int32_t from, std::int32_t 
     const int f = static_cast<int>(from / double(CurrentScale) * span);
     const int t = static_cast<int>(to / double(CurrentScale) * span);
     const int bottom = Picture.height();
-    QPainter painter(&Picture);
-    painter.setPen(QPen(color, Pen, Qt::SolidLine, Qt::FlatCap));
-    painter.drawLine(BandLeft, bottom - f, BandRight, bottom - t);
+    // A wide pen reaches past the band's edges.
+    InRing(painter, BandLeft - Pen, BandRight + Pen, [&] {
+        painter.setPen(QPen(color, Pen, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(BandLeft, bottom - f, BandRight, bottom - t);
+    });
 }
 
-void TPerformanceGraph::DisplayPoints(std::int32_t index)
+void TPerformanceGraph::DisplayPoints(QPainter& painter, std::int32_t index)
 {
     const auto& band = Ring.Band(index);
     std::int32_t base = 0;
@@ -99,7 +127,7 @@ void TPerformanceGraph::DisplayPoints(std::int32_t index)
             continue;
         const QColor color = QColor::fromRgb(band.Colors[static_cast<std::size_t>(k)]);
         if (GraphKind == TGraphKind::pgBar) {
-            PaintBar(color, base, value - base);
+            PaintBar(painter, color, base, value - base);
         } else {
             const auto& before = Ring.Band(Ring.LastY(index));
             std::int32_t from = 0;
@@ -109,7 +137,7 @@ void TPerformanceGraph::DisplayPoints(std::int32_t index)
                     break;
                 }
             }
-            PaintLine(color, from, value);
+            PaintLine(painter, color, from, value);
         }
         base = value;
     }
@@ -117,13 +145,17 @@ void TPerformanceGraph::DisplayPoints(std::int32_t index)
 
 void TPerformanceGraph::Update()
 {
-    ScrollGraph();
+    QPainter painter(&Picture);
+    ScrollGraph(painter);
     Ring.ShiftY();
     const auto scale = RoundUp(Ring.MaxValue(), ScaleGradient);
     if (scale == CurrentScale) {
-        DisplayPoints(Ring.LastY(Ring.CurrentIndex()));
+        DisplayPoints(painter, Ring.LastY(Ring.CurrentIndex()));
+        painter.end();
         RequestRepaint();
     } else {
+        // The replay draws a new picture.
+        painter.end();
         SetScale(scale);
     }
 }
@@ -134,12 +166,15 @@ void TPerformanceGraph::Replay()
     Initialize((width() + GridOffset) % Grid);
     const auto left = BandLeft;
     const auto right = BandRight;
-    int x = width() % Step;
-    for (auto i = Ring.NextY(Ring.FirstY()); i != -1; i = Ring.NextY(i)) {
-        BandLeft = x;
-        x += Step;
-        BandRight = x;
-        DisplayPoints(i);
+    {
+        QPainter painter(&Picture);
+        int x = width() % Step;
+        for (auto i = Ring.NextY(Ring.FirstY()); i != -1; i = Ring.NextY(i)) {
+            BandLeft = x;
+            x += Step;
+            BandRight = x;
+            DisplayPoints(painter, i);
+        }
     }
     RequestRepaint();
     BandLeft = left;
@@ -154,8 +189,10 @@ void TPerformanceGraph::ReallocHistory()
 void TPerformanceGraph::RequestRepaint()
 {
     // Inside a paint, the picture is ready and the paint copies it anyway.
+    // Elsewhere the copy waits for the next frame, however many steps come
+    // before it.
     if (!Painting)
-        repaint();
+        update();
 }
 
 void TPerformanceGraph::paintEvent(QPaintEvent*)
@@ -166,7 +203,10 @@ void TPerformanceGraph::paintEvent(QPaintEvent*)
             ReallocHistory();
         Replay();
     }
-    QPainter(this).drawImage(0, 0, Picture);
+    // The ring in two pieces; the painter copies only what the paint exposes.
+    QPainter painter(this);
+    painter.drawImage(0, 0, Picture, Origin, 0, Picture.width() - Origin, Picture.height());
+    painter.drawImage(Picture.width() - Origin, 0, Picture, 0, 0, Origin, Picture.height());
     Painting = false;
 }
 

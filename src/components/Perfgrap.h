@@ -8,12 +8,16 @@
 
 #include <functional>
 
+class QPainter;
+
 enum class TGraphKind { pgBar, pgLine };
 
 // A strip chart that scrolls left one step at a time, drawing stacked bars
 // or lines of up to 16 series over a grid that scrolls with them. Its picture
-// lives in an image kept between paints; a history of the last steps redraws
-// it whole when the scale, a colour or the size changes.
+// lives in an image kept between paints, a ring of columns whose left edge
+// moves on by a step, so that a step costs what its band costs whatever the
+// width; a history of the last steps redraws it whole when the scale, a
+// colour or the size changes.
 class TPerformanceGraph final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TPerformanceGraph)
@@ -37,7 +41,8 @@ public:
     bool Gridlines() const { return GridShown; }
     std::int32_t PenWidth() const { return Pen; }
     const PerfHistory& History() const { return Ring; }
-    const QImage& Image() const { return Picture; }
+    // The picture as it is shown, oldest step at the left.
+    QImage Image() const;
 
     void SetGraphKind(TGraphKind kind);
     void SetForeColor(QColor color);
@@ -62,12 +67,17 @@ private:
     template <typename Value>
     void Change(Value& field, Value value);
     void Initialize(std::int32_t gridPhase);
-    void ScrollGraph();
+    void ScrollGraph(QPainter& painter);
     void Replay();
     void ReallocHistory();
-    void DisplayPoints(std::int32_t index);
-    void PaintBar(QColor color, std::int32_t base, std::int32_t height);
-    void PaintLine(QColor color, std::int32_t from, std::int32_t to);
+    void DisplayPoints(QPainter& painter, std::int32_t index);
+    void PaintBar(QPainter& painter, QColor color, std::int32_t base, std::int32_t height);
+    void PaintLine(QPainter& painter, QColor color, std::int32_t from, std::int32_t to);
+    // Runs draw with the painter set so that the picture's columns left to
+    // right (as shown) land where they lie in the ring: once, or twice where
+    // they cross its seam.
+    template <typename Draw>
+    void InRing(QPainter& painter, std::int32_t left, std::int32_t right, Draw draw);
     void RequestRepaint();
 
     TGraphKind GraphKind = TGraphKind::pgLine;
@@ -84,6 +94,8 @@ private:
     std::int32_t BandLeft = 0;
     std::int32_t BandRight = 0;
     QImage Picture;
+    // The column of the picture where the shown picture starts.
+    std::int32_t Origin = 0;
     PerfHistory Ring;
     bool Painting = false;
     int Replays = 0;

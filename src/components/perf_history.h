@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 // One step of the graph: up to 16 points, each a colour and a value.
@@ -32,17 +34,28 @@ public:
 
     // Starts a new step in the oldest band.
     void ShiftY();
-    // The largest value of the ring, 0 at least.
+    // The largest value of the ring, 0 at least; kept step by step, so
+    // asking costs nothing however long the ring is.
     std::int32_t MaxValue() const;
     // Makes the ring length records long, keeping the newest steps, with the
     // copied ones first and the ring's order kept for the replay.
     void Reallocate(std::int32_t length);
 
 private:
+    void RecountMaxima();
+
     std::vector<BandRecord> Bands;
     std::int32_t First = 1;
     std::int32_t Current = 0;
+    // Each band's step number, and the maxima of the finished bands still in
+    // the ring as a falling sequence of (step, largest value): a sliding
+    // window maximum.
+    std::vector<std::uint64_t> Steps;
+    std::deque<std::pair<std::uint64_t, std::int32_t>> Maxima;
+    std::uint64_t StepCount = 0;
+    std::int32_t CurrentMax = 0;
 };
 
-// value rounded up to a multiple of step (value itself for step 0).
+// value rounded up to a multiple of step (value itself for step 0); the
+// largest int where the multiple lies beyond it.
 std::int32_t RoundUp(std::int32_t value, std::int32_t step);

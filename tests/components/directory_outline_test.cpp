@@ -80,3 +80,26 @@ TEST(DirectoryOutlineWidget, ScrollBarsAppearAndTheKeyboardKeepsTheSelectionInVi
     EXPECT_FALSE(outline.verticalScrollBar()->isVisible());
     fs::current_path(saved);
 }
+
+TEST(DirectoryOutlineWidget, EveryCaseModeShowsATreeWithCapitalsAndLinks)
+{
+    const auto saved = fs::current_path();
+    TempDir dir;
+    const auto tree = fs::canonical(dir.Path()) / "Projects" / "Corvane Work";
+    fs::create_directories(tree / "Sub");
+    fs::create_directory_symlink(tree, tree.parent_path() / "Linked");
+    fs::current_path(tree.parent_path() / "Linked" / "Sub");
+    TCDirectoryOutline outline;
+    outline.resize(300, 300);
+    outline.show();
+    for (const auto textCase : {TTextCase::tcUpperCase, TTextCase::tcLowerCase, TTextCase::tcAsIs,
+                                TTextCase::tcUpperCase}) {
+        SCOPED_TRACE(static_cast<int>(textCase));
+        EXPECT_NO_THROW(outline.SetTextCase(textCase));
+        const auto& items = outline.Model().Tree();
+        EXPECT_EQ(items.Text(items.SelectedItem()), outline.Model().ForceCase("Sub"));
+        // The system gives the current directory with its links resolved.
+        EXPECT_EQ(items.NamePath(items.SelectedItem()), (tree / "Sub").string());
+    }
+    fs::current_path(saved);
+}

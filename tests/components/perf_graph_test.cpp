@@ -151,7 +151,8 @@ TEST(PerformanceGraph, SizesBelowTheirLimitsAreRaised)
 TEST(PerformanceGraph, TheVerticalGridScrollsWithoutSkippingALine)
 {
     TPerformanceGraph graph;
-    for (int step = 0; step < 40; ++step) {
+    // Long enough to go round the picture's ring several times.
+    for (int step = 0; step < 150; ++step) {
         graph.Update();
         const auto columns = ColumnsOf(graph.Image(), 50, Green);
         ASSERT_GE(columns.size(), 6u);
@@ -182,4 +183,39 @@ TEST(PerformanceGraph, NarrowingDropsTheOldestAndWideningKeepsAllRightAligned)
     EXPECT_EQ(graph.History().Length(), 68);
     EXPECT_EQ(image.pixelColor(198, 50), Blue);
     EXPECT_EQ(CountIn(image, QRect(0, 50, 200, 1), Red), 16 * 3) << "steps were lost";
+}
+
+TEST(PerformanceGraph, ABandAcrossTheSeamOfThePicturesRingIsDrawnWhole)
+{
+    // Steps of 3 on 100 columns: the newest band crosses the ring's seam
+    // now and then, and each one must still show whole at the right edge.
+    TPerformanceGraph graph;
+    graph.SetGridlines(false);
+    graph.SetGraphKind(TGraphKind::pgBar);
+    graph.SetScale(100);
+    const int replays = graph.ReplayCount();
+    for (int step = 0; step < 120; ++step) {
+        graph.DataPoint(step % 2 == 0 ? Red : Blue, 100);
+        graph.Update();
+        const auto image = graph.Image();
+        const QColor newest = step % 2 == 0 ? Red : Blue;
+        for (int x = 97; x < 100; ++x)
+            ASSERT_EQ(image.pixelColor(x, 50), newest) << "step " << step << " column " << x;
+        ASSERT_NE(image.pixelColor(96, 50), newest) << "step " << step;
+    }
+    EXPECT_EQ(graph.ReplayCount(), replays) << "a step redrew the whole picture";
+
+    // A wide line across the seam: the same pixels as the picture drawn anew.
+    graph.SetGraphKind(TGraphKind::pgLine);
+    graph.SetPenWidth(5);
+    for (int step = 0; step < 67; ++step) {
+        graph.DataPoint(Red, step % 2 == 0 ? 10 : 90);
+        graph.Update();
+    }
+    const auto stepped = graph.Image();
+    const auto steppedRight = stepped.copy(97, 0, 3, 100);
+    graph.SetBackColor(Qt::black);
+    graph.SetGridlines(true);
+    graph.SetGridlines(false);
+    EXPECT_EQ(graph.Image().copy(97, 0, 3, 100), steppedRight);
 }

@@ -72,3 +72,32 @@ TEST(PerfHistory, RoundUp)
     EXPECT_EQ(RoundUp(250, 100), 300);
     EXPECT_EQ(RoundUp(7, 0), 7);
 }
+
+TEST(PerfHistory, TheLargestValueSlidesWithTheRing)
+{
+    // Against every band looked at one by one, through steps and resizes.
+    PerfHistory ring(7);
+    std::uint32_t seed = 12345;
+    const auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+    for (int step = 0; step < 2000; ++step) {
+        for (int k = static_cast<int>(next() % 4); k > 0; --k)
+            ring.DataPoint(1, static_cast<std::int32_t>(next() % 1000) - 100);
+        if (step % 97 == 0)
+            ring.Reallocate(3 + static_cast<std::int32_t>(next() % 12));
+        std::int32_t largest = 0;
+        for (std::int32_t i = 0; i < ring.Length(); ++i)
+            for (std::int32_t k = 0; k < ring.Band(i).Count; ++k)
+                largest = std::max(largest, ring.Band(i).Values[static_cast<std::size_t>(k)]);
+        ASSERT_EQ(ring.MaxValue(), largest) << "step " << step;
+        ring.ShiftY();
+    }
+}
+
+TEST(PerfHistory, RoundingUpNearTheLargestIntStaysInRange)
+{
+    EXPECT_EQ(RoundUp(1001, 100), 1100);
+    EXPECT_EQ(RoundUp(2147483600, 100), 2147483600);
+    EXPECT_EQ(RoundUp(2147483601, 100), 2147483647);
+    EXPECT_EQ(RoundUp(2147483647, 1000), 2147483647);
+    EXPECT_EQ(RoundUp(-150, 100), 0);
+}
