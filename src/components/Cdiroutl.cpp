@@ -216,6 +216,9 @@ TCDirectoryOutline::TCDirectoryOutline(QWidget* parent, PathStyle pathStyle)
     PictureOpen = style()->standardIcon(QStyle::SP_DirOpenIcon);
     PictureLeaf = PictureClosed;
     Directories.OnChange = [this] {
+        // The directory walked to is shown, however deep it lies.
+        if (const auto selected = Directories.Tree().SelectedItem(); selected > 0)
+            ScrollToItem(selected);
         viewport()->update();
         if (OnChange)
             OnChange(*this);

@@ -75,6 +75,12 @@ TEST(DirectoryOutlineWidget, ScrollBarsAppearAndTheKeyboardKeepsTheSelectionInVi
     EXPECT_TRUE(outline.viewport()->rect().contains(outline.ItemRect(selected))) << "the selection left the view";
     EXPECT_EQ(outline.ItemAt(outline.ItemRect(selected).center()), selected);
 
+    // A directory set from outside is scrolled into view as well.
+    outline.SetDirectory((tree / "Folder with a long name number 100").string());
+    EXPECT_TRUE(outline.viewport()->rect().contains(outline.ItemRect(items.SelectedItem())));
+    outline.SetDirectory((tree / "Folder with a long name number 159").string());
+    EXPECT_TRUE(outline.viewport()->rect().contains(outline.ItemRect(items.SelectedItem())));
+
     outline.SetScrollBars(TCustomOutline::ssNone);
     QTest::qWait(1);
     EXPECT_FALSE(outline.verticalScrollBar()->isVisible());
