@@ -7,8 +7,10 @@
 #include "components/Cdiroutl.h"
 #include "components/Cgauges.h"
 #include "components/Perfgrap.h"
+#include "platform/path_style.h"
 #include "platform/qt/qt_services.h"
 #include "platform/system_services.h"
+#include "store/data_folder.h"
 
 #include <QApplication>
 
@@ -20,7 +22,11 @@ int main(int argc, char* argv[])
     QtUi ui;
     return RunProgram(ui, [&] {
         const auto exeDirectory = ExecutableDirectory();
-        InstanceLock lock(exeDirectory);
+        // An installed program cannot write beside itself: the user's folder then.
+        const auto userFolder = UserConfigDirectory();
+        const auto dataDirectory =
+            ChooseDataDirectory(exeDirectory, userFolder.empty() ? userFolder : userFolder / "Corvane");
+        InstanceLock lock(dataDirectory);
         if (!lock.Acquire(ui))
             return;
         auto drives = MakeSystemDriveInventory();
@@ -28,7 +34,7 @@ int main(int argc, char* argv[])
         auto shell = MakeSystemShellOpener();
         QtFolderBrowser browser;
         HelpFileEngine help(ui, *shell);
-        TMainPRGForm form(exeDirectory, {*drives, *runner, browser, *shell, help}, ui);
+        TMainPRGForm form(dataDirectory, {*drives, *runner, browser, *shell, help}, ui);
         // The components start with the program and are placed on no window.
         TCCalendar calendar;
         TCDirectoryOutline outline;

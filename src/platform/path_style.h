@@ -27,6 +27,11 @@ std::filesystem::path TextPath(const std::string& text);
 // without case where the system's file names have none.
 bool SameFileName(const std::string& left, const std::string& right);
 
+// The folder of the user's own settings, where a program keeps its files
+// when it cannot keep them beside itself: $XDG_CONFIG_HOME (else ~/.config),
+// %APPDATA% on Windows; empty when the system names none.
+std::filesystem::path UserConfigDirectory();
+
 // The process's current directory as text, of any length; empty when it
 // cannot be read.
 std::string CurrentDirectoryText();

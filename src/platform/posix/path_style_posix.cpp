@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <vector>
 
 PathStyle NativePathStyle()
@@ -29,6 +30,15 @@ std::filesystem::path TextPath(const std::string& text)
 bool SameFileName(const std::string& left, const std::string& right)
 {
     return left == right;
+}
+
+std::filesystem::path UserConfigDirectory()
+{
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
+        return config;
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return std::filesystem::path(home) / ".config";
+    return {};
 }
 
 std::string CurrentDirectoryText()

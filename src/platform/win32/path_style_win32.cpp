@@ -3,6 +3,8 @@
 #include "text_code_page.h"
 
 #include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
 
 #include <climits>
 #include <vector>
@@ -38,6 +40,16 @@ bool SameFileName(const std::string& left, const std::string& right)
         return a == b;
     return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE)
         == CSTR_EQUAL;
+}
+
+std::filesystem::path UserConfigDirectory()
+{
+    PWSTR folder = nullptr;
+    std::filesystem::path found;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &folder)))
+        found = folder;
+    CoTaskMemFree(folder);
+    return found;
 }
 
 std::string CurrentDirectoryText()
