@@ -203,8 +203,11 @@ TEST_F(DirectoryOutline, EveryCaseWalksATreeWithCapitalsAndLinks)
 {
     const auto deep = Tree / "Upper Dir" / TextPath(PathText(fs::path(u8"\u00c4u\u00dferes"))) / "Deep";
     fs::create_directories(deep);
-    fs::create_directory_symlink(Tree / "Upper Dir", Tree / "Linked");
-    fs::create_directory_symlink(Tree, Tree / "Upper Dir" / "Loop");
+    // Where the system (or its emulation) makes no links, the capitals alone.
+    std::error_code noLinks;
+    fs::create_directory_symlink(Tree / "Upper Dir", Tree / "Linked", noLinks);
+    if (!noLinks)
+        fs::create_directory_symlink(Tree, Tree / "Upper Dir" / "Loop", noLinks);
     for (const auto textCase : {TTextCase::tcLowerCase, TTextCase::tcUpperCase, TTextCase::tcAsIs}) {
         SCOPED_TRACE(static_cast<int>(textCase));
         DirectoryOutlineModel outline;
@@ -218,8 +221,10 @@ TEST_F(DirectoryOutline, EveryCaseWalksATreeWithCapitalsAndLinks)
         EXPECT_EQ(fs::current_path(), deep);
 
         // Through a link, and by a click on what the walk selected.
-        outline.SetDirectory(PathText(Tree / "Linked" / "Loop" / "apps"));
-        EXPECT_EQ(outline.Tree().Text(outline.Tree().SelectedItem()), outline.ForceCase("apps"));
+        if (!noLinks) {
+            outline.SetDirectory(PathText(Tree / "Linked" / "Loop" / "apps"));
+            EXPECT_EQ(outline.Tree().Text(outline.Tree().SelectedItem()), outline.ForceCase("apps"));
+        }
         outline.Tree().SetSelectedItem(selected);
         outline.Click();
         EXPECT_EQ(outline.Directory(), outline.ForceCase(PathText(deep)));
