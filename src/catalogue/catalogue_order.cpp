@@ -1,6 +1,9 @@
 #include "catalogue_order.h"
 
 #include <algorithm>
+#include <numeric>
+#include <string>
+#include <vector>
 
 bool CatalogueLess(std::string_view left, std::string_view right)
 {
@@ -9,7 +12,26 @@ bool CatalogueLess(std::string_view left, std::string_view right)
 
 void SortCatalogue(AvailablePathVector& list)
 {
-    std::stable_sort(list.begin(), list.end(), [](const auto& a, const auto& b) {
-        return CatalogueLess(a.NetworkPath, b.NetworkPath);
-    });
+    const auto less = [](const auto& a, const auto& b) { return CatalogueLess(a.NetworkPath, b.NetworkPath); };
+    // A catalogue as this program saves it is in order already.
+    if (std::is_sorted(list.begin(), list.end(), less))
+        return;
+    // Each path folded once; then the order of the folded keys, equal ones in
+    // their old order, and every record moved once.
+    std::vector<std::string> keys;
+    keys.reserve(list.size());
+    for (const auto& record : list) {
+        auto key = record.NetworkPath;
+        for (auto& c : key)
+            c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+        keys.push_back(std::move(key));
+    }
+    std::vector<std::size_t> order(list.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    AvailablePathVector sorted;
+    sorted.reserve(list.size());
+    for (const auto index : order)
+        sorted.push_back(std::move(list[index]));
+    list = std::move(sorted);
 }

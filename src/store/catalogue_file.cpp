@@ -2,20 +2,26 @@
 
 #include "atomic_file.h"
 
+#include <algorithm>
+
 CatalogueReadResult ParseCatalogue(std::string_view bytes, AvailablePathVector& list)
 {
     CatalogueReadResult result;
     result.Status = FileReadStatus::Read;
-    result.OriginalBytes = bytes;
 
     const auto text = FromTextMode(bytes);
     LineReader lines(text);
     const auto count = LeadingInteger(lines.Next());
     if (!count) {
         result.Damaged = true;
+        result.OriginalBytes = bytes;
         return result;
     }
     result.HeaderCount = *count;
+    // Room for the records the count promises, but never for more than the
+    // text holds: a record takes two lines.
+    const auto lineEnds = static_cast<std::int64_t>(std::count(text.begin(), text.end(), '\n'));
+    list.reserve(list.size() + static_cast<std::size_t>(std::clamp<std::int64_t>(*count, 0, lineEnds / 2 + 1)));
 
     // The count is only a promise: every whole record the text holds is
     // taken, and a count that does not match them marks the file damaged.
@@ -38,6 +44,8 @@ CatalogueReadResult ParseCatalogue(std::string_view bytes, AvailablePathVector& 
     }
     if (records != result.HeaderCount)
         result.Damaged = true;
+    if (result.Damaged)
+        result.OriginalBytes = bytes;
     return result;
 }
 

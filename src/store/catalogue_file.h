@@ -28,7 +28,7 @@ struct CatalogueReadResult {
     // The header holds no count, the count does not match the records, or a
     // line is no record; the whole records before the fault were kept.
     bool Damaged = false;
-    // The file as it was read, kept so that a damaged one can be saved aside.
+    // A damaged file as it was read, kept so that it can be saved aside.
     std::string OriginalBytes;
 };
 

@@ -28,7 +28,13 @@ FileBytes ReadFileBytes(const std::filesystem::path& path)
     std::ifstream stream(path, std::ios::binary);
     if (!stream)
         return {FileReadStatus::Unreadable, {}};
+    // In one read as long as the file, then whatever it grew by meanwhile.
     std::string bytes;
+    if (const auto size = std::filesystem::file_size(path, error); !error && size > 0) {
+        bytes.resize(static_cast<std::size_t>(size));
+        stream.read(bytes.data(), static_cast<std::streamsize>(size));
+        bytes.resize(static_cast<std::size_t>(stream.gcount()));
+    }
     char chunk[65536];
     while (stream.read(chunk, sizeof chunk) || stream.gcount() > 0)
         bytes.append(chunk, static_cast<std::size_t>(stream.gcount()));
