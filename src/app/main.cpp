@@ -3,6 +3,7 @@
 #include "app/mainform.h"
 #include "app/program.h"
 #include "app/qt_ui.h"
+#include "app/shown_report.h"
 #include "components/Ccalendr.h"
 #include "components/Cdiroutl.h"
 #include "components/Cgauges.h"
@@ -40,6 +41,7 @@ int main(int argc, char* argv[])
         TCDirectoryOutline outline;
         TCGauge gauge;
         TPerformanceGraph graph;
+        ShownReport::Watch(form);
         form.show();
         QApplication::exec();
     });
