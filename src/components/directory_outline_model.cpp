@@ -85,7 +85,11 @@ void DirectoryOutlineModel::BuildOneLevel(std::int32_t item)
 void DirectoryOutlineModel::BuildTree()
 {
     Items.Clear();
-    Items.AddChild(0, Style.DriveLetters ? ForceCase(std::string{CurrentDrive, ':'}) : Style.Root);
+    // The drive's own name is its capital letter, whatever case is shown.
+    if (Style.DriveLetters)
+        Items.AddChild(0, ForceCase(std::string{CurrentDrive, ':'}), std::string{Upper(CurrentDrive), ':'});
+    else
+        Items.AddChild(0, Style.Root);
     WalkTree(CurrentDirectory);
     Change();
 }
