@@ -93,8 +93,7 @@ public:
     // Profiles and their files.
     bool CheckDirectory(const std::filesystem::path& directory, bool create);
     std::string ReadConfigFile(const std::filesystem::path& path);
-    // False, once the user was told, when the file could not be written.
-    bool WriteConfigFile(const std::filesystem::path& path);
+    void WriteConfigFile(const std::filesystem::path& path);
     void LoadMappingList(const std::string& fileName);
     void SaveBtnClick();
     void ProfileComboBoxChange();

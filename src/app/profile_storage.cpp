@@ -84,16 +84,14 @@ std::string TMainPRGForm::ReadConfigFile(const std::filesystem::path& path)
     return ProfileIndex == 0 ? std::string(DefaultProfileFileName) : ProfileName(ProfileIndex) + ".pro";
 }
 
-bool TMainPRGForm::WriteConfigFile(const std::filesystem::path& path)
+void TMainPRGForm::WriteConfigFile(const std::filesystem::path& path)
 {
     ProfileConfiguration configuration;
     configuration.ProfileIndex = ProfileIndex;
     for (int index = 1; index < ProfileComboBox->count(); ++index)
         configuration.Names.push_back(ProfileName(index));
-    const bool written = WriteStoredFile(path, ConfigAtStart, FormatConfiguration(configuration));
-    if (!written)
+    if (!WriteStoredFile(path, ConfigAtStart, FormatConfiguration(configuration)))
         ShowBox(" Was not able to create the configuration file!", " Error", MessageIcon::Error);
-    return written;
 }
 
 void TMainPRGForm::LoadMappingList(const std::string& fileName)

@@ -30,7 +30,7 @@ void TMainPRGForm::StartUp()
 void TMainPRGForm::ReadCatalogue()
 {
     auto read = ReadCatalogueFile(FileBeside(ExeDir, CatalogueFileName), AvailablePathList);
-    CatalogueAtStart = {read.Status, read.Damaged, read.Damaged ? std::move(read.OriginalBytes) : std::string()};
+    CatalogueAtStart = {read.Status, read.Damaged, std::move(read.OriginalBytes)};
     if (CatalogueAtStart.Status != FileReadStatus::Read) {
         ShowBox("Before you can start to use the program,\nYou need to define the available network connections...",
                 " Information", MessageIcon::Information);
