@@ -128,6 +128,14 @@ void TCustomOutline::resizeEvent(QResizeEvent* event)
     UpdateScrollBars();
 }
 
+void TCustomOutline::changeEvent(QEvent* event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    // The lines' widths were measured in the old font.
+    if (event->type() == QEvent::FontChange)
+        Cache.Generation = ~std::uint64_t{0};
+}
+
 void TCustomOutline::paintEvent(QPaintEvent* event)
 {
     UpdateScrollBars();
