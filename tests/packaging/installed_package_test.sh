@@ -34,17 +34,23 @@ if [ "${1:-}" = --inside ]; then
     trap 'kill $program $xvfb 2>/dev/null || true' EXIT
 
     window() { xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
-    press() {
-        local id
-        id=$(window "$1")
-        xdotool windowfocus --sync "$id"
-        xdotool key --clearmodifiers "$2"
-    }
-    # A first start: no catalogue and no profile yet, each said once.
-    press "Information" Return
-    sleep 0.3
-    press "Information" Return
-    main=$(window "Corvane V 2.0")
+    visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
+    # A first start: no catalogue and no profile yet, each said before the
+    # window shows; every message is answered until it does.
+    main=
+    for _ in $(seq 150); do
+        main=$(visible "Corvane V 2.0")
+        [ -n "$main" ] && break
+        box=$(visible "Information")
+        if [ -n "$box" ]; then
+            xdotool windowfocus --sync "$box" 2>/dev/null && xdotool key Return || true
+        fi
+        sleep 0.2
+    done
+    if [ -z "$main" ]; then
+        echo "FAIL: the main window never showed" >&2
+        exit 1
+    fi
     xdotool windowfocus --sync "$main"
     eval "$(xdotool getwindowgeometry --shell "$main")"
     # The Add button of the catalogue: panel at 8,66, button at 8,352, 104 by 27.
