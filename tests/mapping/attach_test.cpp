@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QCheckBox>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 #include <utility>
@@ -284,6 +285,9 @@ TEST_F(Attach, NoHandlerStartsWhileNetRunsWhateverPressesTheButtons)
 {
     auto form = StartWithGroup();
     SelectLine(*form, 0);
+    std::atomic<int> clicks = 0;
+    for (auto* button : {form->AttachAllBtn, form->ExitBtn})
+        QObject::connect(button, &QPushButton::clicked, form.get(), [&] { ++clicks; });
     bool once = true;
     Runner.OnRun = [&](const std::vector<std::string>&) {
         if (!std::exchange(once, false))
@@ -302,11 +306,12 @@ TEST_F(Attach, NoHandlerStartsWhileNetRunsWhateverPressesTheButtons)
                 QTest::keyClick(form->AttachOneBtn, Qt::Key_Return);
             },
             Qt::QueuedConnection);
-        // Long enough for the press's animated click to fire.
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        // The command lasts until both presses have clicked their buttons.
+        for (int i = 0; i < 1000 && clicks < 2; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
     };
-    form->AttachOneBtnClick();
-    QTest::qWait(200);
+    form->AttachOneBtn->click();
+    EXPECT_EQ(clicks, 2) << "the presses never reached the buttons";
     EXPECT_EQ(Runner.Calls.size(), 1u) << "a second command started inside the first";
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{" The commad was successful completed"});
     EXPECT_TRUE(form->isVisible()) << "the window closed while net ran";
