@@ -20,12 +20,8 @@ void SortCatalogue(AvailablePathVector& list)
     // their old order, and every record moved once.
     std::vector<std::string> keys;
     keys.reserve(list.size());
-    for (const auto& record : list) {
-        auto key = record.NetworkPath;
-        for (auto& c : key)
-            c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-        keys.push_back(std::move(key));
-    }
+    for (const auto& record : list)
+        keys.push_back(AsciiCaseKey(record.NetworkPath));
     std::vector<std::size_t> order(list.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });

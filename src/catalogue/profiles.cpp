@@ -1,8 +1,8 @@
 #include "app/mainform.h"
 
 #include "app/display_text.h"
-#include "platform/path_style.h"
 #include "catalogue/add_profile_dialog.h"
+#include "platform/path_style.h"
 #include "store/profile_files.h"
 
 #include <QComboBox>

@@ -48,3 +48,6 @@ std::optional<std::int32_t> LeadingInteger(std::string_view text);
 // Byte by byte, ASCII letters without case, every other byte as an unsigned
 // value; a text comes before any longer one it starts.
 bool AsciiCaseLess(std::string_view left, std::string_view right);
+// The text with its ASCII letters upper-cased: comparing two keys byte for
+// byte orders their texts as AsciiCaseLess does.
+std::string AsciiCaseKey(std::string_view text);
