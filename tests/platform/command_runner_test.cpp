@@ -1,36 +1,12 @@
 #include "mapping/net_use.h"
 #include "platform/system_services.h"
 
+#include "support/recorded_args.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 namespace {
-
-// What record-args printed: its arguments, then the size of its standard input.
-struct Recorded {
-    std::vector<std::string> Arguments;
-    std::string Input;
-};
-
-Recorded Parse(const std::string& output)
-{
-    Recorded recorded;
-    std::size_t at = 0;
-    while (at < output.size()) {
-        if (output.compare(at, 6, "stdin:") == 0) {
-            recorded.Input = output.substr(at + 6, output.find('\n', at) - at - 6);
-            break;
-        }
-        const auto colon = output.find(':', at);
-        const auto length = std::stoul(output.substr(at, colon - at));
-        recorded.Arguments.push_back(output.substr(colon + 1, length));
-        at = colon + 1 + length + 1;
-    }
-    return recorded;
-}
 
 std::vector<std::string> WithoutProgramName(const std::vector<std::string>& arguments)
 {
@@ -50,9 +26,9 @@ TEST(CommandRunner, EveryArgumentArrivesWholeAndUninterpreted)
 
     auto runner = MakeProgramRunner(RECORD_ARGS);
     const auto result = runner->Run(arguments);
-    const auto recorded = Parse(result.Output);
+    const auto recorded = ParseRecordedArgs(result.Output);
     EXPECT_EQ(recorded.Arguments, WithoutProgramName(arguments));
-    EXPECT_EQ(recorded.Input, "0") << "the command's standard input is not empty";
+    EXPECT_EQ(recorded.Input, "") << "the command's standard input is not empty";
     EXPECT_EQ(result.ExitStatus, static_cast<int>(arguments.size() - 1));
     for (int n = 1; n <= 4; ++n)
         EXPECT_FALSE(std::filesystem::exists(marker(n))) << "something interpreted the arguments";
@@ -62,7 +38,7 @@ TEST(CommandRunner, EmptyArgumentsStayArguments)
 {
     auto runner = MakeProgramRunner(RECORD_ARGS);
     const auto arguments = AttachArguments("G: \\\\srv\\pub", Credentials{}, false);
-    const auto recorded = Parse(runner->Run(arguments).Output);
+    const auto recorded = ParseRecordedArgs(runner->Run(arguments).Output);
     EXPECT_EQ(recorded.Arguments, (std::vector<std::string>{"use", "G:", "\\\\srv\\pub", "", "/USER:",
                                                             "/PERSISTENT:NO"}));
 }

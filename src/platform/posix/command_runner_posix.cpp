@@ -2,27 +2,65 @@
 #include "platform/system_services.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 extern char** environ;
 
-// Started without a shell; the first argument is the program's own name.
-CommandResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments)
+namespace {
+
+bool WriteSome(int descriptor, const std::string& input, std::size_t& written)
 {
-    int pipeEnds[2];
-    if (pipe2(pipeEnds, O_CLOEXEC) != 0)
+    // A child that stops reading must not end this program with SIGPIPE.
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    sigset_t before;
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, &before);
+    const auto done = write(descriptor, input.data() + written, input.size() - written);
+    const int failure = errno;
+    if (done < 0 && failure == EPIPE) {
+        const timespec now{};
+        sigtimedwait(&pipeSignal, nullptr, &now);
+    }
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    if (done > 0)
+        written += static_cast<std::size_t>(done);
+    return done >= 0 || failure == EINTR || failure == EAGAIN;
+}
+
+// Started without a shell; the first argument is the program's own name.
+// The input goes to its standard input while its output is read, so that
+// neither side waits for the other.
+CommandResult RunProgramWithInput(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                                  const std::string& input)
+{
+    int output[2];
+    if (pipe2(output, O_CLOEXEC) != 0)
         return {};
+    int feed[2] = {-1, -1};
+    if (!input.empty() && pipe2(feed, O_CLOEXEC) != 0) {
+        close(output[0]);
+        close(output[1]);
+        return {};
+    }
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDERR_FILENO);
+    if (input.empty())
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    else
+        posix_spawn_file_actions_adddup2(&actions, feed[0], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, output[1], STDERR_FILENO);
 
     std::vector<char*> argv;
     argv.reserve(arguments.size() + 1);
@@ -33,22 +71,45 @@ CommandResult RunProgram(const std::filesystem::path& program, const std::vector
     pid_t child = 0;
     const int started = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    close(pipeEnds[1]);
+    close(output[1]);
+    if (feed[0] >= 0)
+        close(feed[0]);
     if (started != 0) {
-        close(pipeEnds[0]);
+        close(output[0]);
+        if (feed[1] >= 0)
+            close(feed[1]);
         return {};
     }
 
     CommandResult result;
-    char buffer[4096];
+    std::size_t written = 0;
+    if (feed[1] >= 0)
+        fcntl(feed[1], F_SETFL, O_NONBLOCK);
     for (;;) {
-        const auto got = read(pipeEnds[0], buffer, sizeof buffer);
+        pollfd ends[2] = {{output[0], POLLIN, 0}, {feed[1], POLLOUT, 0}};
+        if (poll(ends, feed[1] >= 0 ? 2 : 1, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        if (feed[1] >= 0 && ends[1].revents != 0) {
+            if (!WriteSome(feed[1], input, written) || written == input.size()) {
+                close(feed[1]);
+                feed[1] = -1;
+            }
+        }
+        if (ends[0].revents == 0)
+            continue;
+        char buffer[4096];
+        const auto got = read(output[0], buffer, sizeof buffer);
         if (got > 0)
             result.Output.append(buffer, static_cast<std::size_t>(got));
         else if (got == 0 || errno != EINTR)
             break;
     }
-    close(pipeEnds[0]);
+    close(output[0]);
+    if (feed[1] >= 0)
+        close(feed[1]);
 
     int status = 0;
     while (waitpid(child, &status, 0) < 0) {
@@ -60,6 +121,43 @@ CommandResult RunProgram(const std::filesystem::path& program, const std::vector
     else
         result.ExitStatus = 128 + WTERMSIG(status);  // as shells report a killed command
     return result;
+}
+
+bool StartsWithUserSwitch(const std::string& argument)
+{
+    constexpr std::string_view Switch = "/USER:";
+    return argument.size() >= Switch.size()
+        && std::equal(Switch.begin(), Switch.end(), argument.begin(),
+                      [](char a, char b) { return a == (b >= 'a' && b <= 'z' ? b - 'a' + 'A' : b); });
+}
+
+// The carrier reads a password given as "*" from its standard input: every
+// local user can read a command line, nobody else's pipe.
+class CarrierRunner final : public CommandRunner {
+public:
+    explicit CarrierRunner(std::filesystem::path carrier) : Carrier(std::move(carrier)) {}
+
+    CommandResult Run(const std::vector<std::string>& arguments) override
+    {
+        // net use X: <path> <password> /USER:<user> /PERSISTENT:...
+        constexpr std::size_t PasswordAt = 4;
+        if (arguments.size() <= PasswordAt + 1 || !StartsWithUserSwitch(arguments[PasswordAt + 1]))
+            return RunProgramWithInput(Carrier, arguments, {});
+        auto hidden = arguments;
+        const std::string input = hidden[PasswordAt] + "\n";
+        hidden[PasswordAt].assign(1, '*');
+        return RunProgramWithInput(Carrier, hidden, input);
+    }
+
+private:
+    std::filesystem::path Carrier;
+};
+
+} // namespace
+
+CommandResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments)
+{
+    return RunProgramWithInput(program, arguments, {});
 }
 
 namespace {
@@ -80,7 +178,7 @@ public:
 
 std::unique_ptr<CommandRunner> MakeSystemCommandRunner(const std::filesystem::path& exeDirectory)
 {
-    return MakeProgramRunner(exeDirectory / "corvane-net");
+    return std::make_unique<CarrierRunner>(exeDirectory / "corvane-net");
 }
 
 std::unique_ptr<ShellOpener> MakeSystemShellOpener()

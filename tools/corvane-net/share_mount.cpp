@@ -1,0 +1,374 @@
+#include "share_mount.h"
+
+#include <gio/gio.h>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <netinet/in.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <future>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// A server that takes the connection and then says nothing is given this long.
+constexpr auto MountTimeLimit = std::chrono::seconds(30);
+// GVfs reports a mount before its FUSE folder answers (up to half a second seen).
+constexpr auto ReadyTimeLimit = std::chrono::seconds(5);
+constexpr auto ReadyPause = std::chrono::milliseconds(50);
+constexpr auto ProbeTimeLimit = std::chrono::milliseconds(1500);
+constexpr auto UnmountTimeLimit = std::chrono::seconds(20);
+constexpr auto CancelTimeLimit = std::chrono::seconds(3);
+
+struct ObjectUnref {
+    void operator()(gpointer object) const { g_object_unref(object); }
+};
+template <typename T>
+using GObjectPtr = std::unique_ptr<T, ObjectUnref>;
+
+struct ErrorFree {
+    void operator()(GError* error) const { g_error_free(error); }
+};
+using ErrorPtr = std::unique_ptr<GError, ErrorFree>;
+
+struct StringFree {
+    void operator()(gchar* text) const { g_free(text); }
+};
+
+// Without a session bus GIO would start one through a program found on PATH;
+// and without one there is no GVfs to mount with.
+bool HaveSessionBus()
+{
+    if (const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS"); address && *address)
+        return true;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::error_code error;
+    return runtime && *runtime && fs::exists(fs::path(runtime) / "bus", error);
+}
+
+CarrierOutcome NoSessionBus()
+{
+    return {NetStatus::Failed, "Network shares are mounted through GVfs, which needs the session bus of a desktop login; "
+                               "there is none here.", {}};
+}
+
+// Runs the main context until done turns true or the time runs out.
+bool RunUntil(const bool& done, Clock::duration limit)
+{
+    bool timedOut = false;
+    const auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(limit).count();
+    const guint timer = g_timeout_add(static_cast<guint>(std::max<long long>(milliseconds, 1)), [](gpointer flag) -> gboolean {
+        *static_cast<bool*>(flag) = true;
+        return G_SOURCE_REMOVE;
+    }, &timedOut);
+    while (!done && !timedOut)
+        g_main_context_iteration(nullptr, TRUE);
+    if (!timedOut)
+        g_source_remove(timer);
+    return done;
+}
+
+bool ListsNow(const fs::path& folder)
+{
+    DIR* listing = opendir(folder.c_str());
+    if (!listing)
+        return false;
+    errno = 0;
+    const bool read = readdir(listing) != nullptr || errno == 0;
+    closedir(listing);
+    return read;
+}
+
+bool WaitUntilAnswers(const fs::path& folder)
+{
+    const auto deadline = Clock::now() + ReadyTimeLimit;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
+            return false;
+        if (FolderAnswers(folder, left))
+            return true;
+        std::this_thread::sleep_for(ReadyPause);
+    }
+}
+
+// Whether anything answers on the SMB ports of the host within a short time.
+// GVfs gives one error code for a host that refused and for a share that is
+// not there; only the host can tell them apart.
+bool HostAnswers(const std::string& server)
+{
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(server.c_str(), nullptr, &hints, &found) != 0)
+        return false;
+    std::vector<pollfd> tries;
+    for (auto* address = found; address; address = address->ai_next) {
+        for (const std::uint16_t port : {445, 139}) {
+            sockaddr_storage target{};
+            std::memcpy(&target, address->ai_addr, address->ai_addrlen);
+            if (address->ai_family == AF_INET)
+                reinterpret_cast<sockaddr_in&>(target).sin_port = htons(port);
+            else if (address->ai_family == AF_INET6)
+                reinterpret_cast<sockaddr_in6&>(target).sin6_port = htons(port);
+            else
+                continue;
+            const int socket = ::socket(address->ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            if (socket < 0)
+                continue;
+            if (connect(socket, reinterpret_cast<sockaddr*>(&target), address->ai_addrlen) == 0 || errno == EINPROGRESS)
+                tries.push_back({socket, POLLOUT, 0});
+            else
+                close(socket);
+        }
+    }
+    freeaddrinfo(found);
+
+    bool answered = false;
+    const auto deadline = Clock::now() + ProbeTimeLimit;
+    while (!answered && !tries.empty()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0 || poll(tries.data(), tries.size(), static_cast<int>(left.count())) <= 0)
+            break;
+        for (auto attempt = tries.begin(); attempt != tries.end();) {
+            if (attempt->revents == 0) {
+                ++attempt;
+                continue;
+            }
+            int failure = 0;
+            socklen_t size = sizeof failure;
+            answered = answered || (getsockopt(attempt->fd, SOL_SOCKET, SO_ERROR, &failure, &size) == 0 && failure == 0);
+            close(attempt->fd);
+            attempt = tries.erase(attempt);
+        }
+    }
+    for (const auto& attempt : tries)
+        close(attempt.fd);
+    return answered;
+}
+
+struct MountState {
+    const std::optional<Credentials>* Given = nullptr;
+    bool SavePassword = false;
+    int Questions = 0;
+    bool Refused = false;
+    bool Done = false;
+    ErrorPtr Error;
+};
+
+void AnswerPassword(GMountOperation* operation, const gchar* /*message*/, const gchar* /*defaultUser*/,
+                    const gchar* /*defaultDomain*/, GAskPasswordFlags flags, gpointer data)
+{
+    auto& state = *static_cast<MountState*>(data);
+    const auto& given = *state.Given;
+    // Asked again, the server refused what we answered; without credentials
+    // and no guest access there is nothing to answer.
+    if (++state.Questions > 1 || (!given && !(flags & G_ASK_PASSWORD_ANONYMOUS_SUPPORTED))
+        || (given && !given->Password)) {
+        state.Refused = true;
+        g_mount_operation_reply(operation, G_MOUNT_OPERATION_ABORTED);
+        return;
+    }
+    if (!given) {
+        g_mount_operation_set_anonymous(operation, TRUE);
+    } else {
+        std::string domain;
+        std::string user = given->User;
+        if (const auto slash = user.find('\\'); slash != std::string::npos) {
+            domain = user.substr(0, slash);
+            user.erase(0, slash + 1);
+        }
+        g_mount_operation_set_anonymous(operation, FALSE);
+        g_mount_operation_set_username(operation, user.c_str());
+        g_mount_operation_set_domain(operation, domain.c_str());
+        g_mount_operation_set_password(operation, given->Password->c_str());
+        g_mount_operation_set_password_save(operation, state.SavePassword ? G_PASSWORD_SAVE_PERMANENTLY
+                                                                          : G_PASSWORD_SAVE_NEVER);
+    }
+    g_mount_operation_reply(operation, G_MOUNT_OPERATION_HANDLED);
+}
+
+void RefuseQuestion(GMountOperation* operation, const gchar* /*message*/, const GStrv /*choices*/, gpointer /*data*/)
+{
+    g_mount_operation_reply(operation, G_MOUNT_OPERATION_ABORTED);
+}
+
+void Mounted(GObject* source, GAsyncResult* result, gpointer data)
+{
+    auto& state = *static_cast<MountState*>(data);
+    GError* error = nullptr;
+    g_file_mount_enclosing_volume_finish(G_FILE(source), result, &error);
+    state.Error.reset(error);
+    state.Done = true;
+}
+
+CarrierOutcome Failure(int status, const char* what, const GError* error)
+{
+    std::string reason = what;
+    if (error && error->message && *error->message)
+        reason += std::string("\n") + error->message;
+    return {status, reason, {}};
+}
+
+CarrierOutcome HostNotFound(const GError* error)
+{
+    return Failure(NetStatus::PathNotFound, "The network path was not found.", error);
+}
+
+CarrierOutcome MountFailure(const MountState& state, const UncPath& path)
+{
+    const GError* error = state.Error.get();
+    if (state.Refused)
+        return Failure(NetStatus::WrongPassword, "The specified network password is not correct.", nullptr);
+    if (!error || error->domain != G_IO_ERROR)
+        return Failure(NetStatus::Failed, "The share could not be mounted.", error);
+    switch (error->code) {
+    case G_IO_ERROR_PERMISSION_DENIED:
+        return Failure(NetStatus::WrongPassword, "The specified network password is not correct.", error);
+    case G_IO_ERROR_HOST_NOT_FOUND:
+    case G_IO_ERROR_HOST_UNREACHABLE:
+    case G_IO_ERROR_NETWORK_UNREACHABLE:
+    case G_IO_ERROR_CONNECTION_REFUSED:
+    case G_IO_ERROR_TIMED_OUT:
+        return HostNotFound(error);
+    case G_IO_ERROR_FAILED:
+    case G_IO_ERROR_NOT_FOUND:
+        if (!HostAnswers(path.Server))
+            return HostNotFound(error);
+        return Failure(NetStatus::NameNotFound, "The network name cannot be found.", error);
+    default:
+        return Failure(NetStatus::Failed, "The share could not be mounted.", error);
+    }
+}
+
+GObjectPtr<GMount> MountOf(GFile* share)
+{
+    return GObjectPtr<GMount>(g_file_find_enclosing_mount(share, nullptr, nullptr));
+}
+
+struct UnmountState {
+    bool Done = false;
+    ErrorPtr Error;
+};
+
+void Unmounted(GObject* source, GAsyncResult* result, gpointer data)
+{
+    auto& state = *static_cast<UnmountState*>(data);
+    GError* error = nullptr;
+    g_mount_unmount_with_operation_finish(G_MOUNT(source), result, &error);
+    state.Error.reset(error);
+    state.Done = true;
+}
+
+bool Unmount(GMount* mount, std::string& reason)
+{
+    UnmountState state;
+    g_mount_unmount_with_operation(mount, G_MOUNT_UNMOUNT_NONE, nullptr, nullptr, Unmounted, &state);
+    if (!RunUntil(state.Done, UnmountTimeLimit)) {
+        reason = "The share did not let go in time.";
+        return false;
+    }
+    if (state.Error && !g_error_matches(state.Error.get(), G_IO_ERROR, G_IO_ERROR_NOT_MOUNTED)) {
+        reason = state.Error->message;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool FolderAnswers(const fs::path& folder, std::chrono::milliseconds limit)
+{
+    auto answer = std::make_shared<std::promise<bool>>();
+    auto answered = answer->get_future();
+    std::thread([answer, folder] { answer->set_value(ListsNow(folder)); }).detach();
+    return answered.wait_for(limit) == std::future_status::ready && answered.get();
+}
+
+MountOutcome MountShare(const UncPath& path, const std::optional<Credentials>& credentials, bool savePassword)
+{
+    if (!IsHostName(path.Server))
+        return {std::nullopt, HostNotFound(nullptr)};
+    if (!HaveSessionBus())
+        return {std::nullopt, NoSessionBus()};
+
+    const GObjectPtr<GFile> share(g_file_new_for_uri(ShareUri(path).c_str()));
+    bool mountedNow = false;
+    if (!MountOf(share.get())) {
+        auto state = std::make_unique<MountState>();
+        state->Given = &credentials;
+        state->SavePassword = savePassword;
+        const GObjectPtr<GMountOperation> operation(g_mount_operation_new());
+        g_signal_connect(operation.get(), "ask-password", G_CALLBACK(AnswerPassword), state.get());
+        g_signal_connect(operation.get(), "ask-question", G_CALLBACK(RefuseQuestion), state.get());
+        const GObjectPtr<GCancellable> cancel(g_cancellable_new());
+        g_file_mount_enclosing_volume(share.get(), G_MOUNT_MOUNT_NONE, operation.get(), cancel.get(), Mounted,
+                                      state.get());
+        if (!RunUntil(state->Done, MountTimeLimit)) {
+            g_cancellable_cancel(cancel.get());
+            RunUntil(state->Done, CancelTimeLimit);
+            // Should the mount have come through after all, it is not left behind.
+            std::string ignored;
+            if (const auto late = MountOf(share.get()))
+                Unmount(late.get(), ignored);
+            if (!state->Done) {
+                // A late answer still finds its state; the program ends soon.
+                g_signal_handlers_disconnect_by_data(operation.get(), state.get());
+                static_cast<void>(state.release());
+            }
+            return {std::nullopt, {NetStatus::PathNotFound,
+                                   "The network path was not found.\nThe server did not answer in time.", {}}};
+        }
+        if (state->Error && !g_error_matches(state->Error.get(), G_IO_ERROR, G_IO_ERROR_ALREADY_MOUNTED))
+            return {std::nullopt, MountFailure(*state, path)};
+        mountedNow = !state->Error;
+    }
+
+    const auto undo = [&](CarrierOutcome failure) -> MountOutcome {
+        if (mountedNow) {
+            std::string ignored;
+            if (const auto mount = MountOf(share.get()))
+                Unmount(mount.get(), ignored);
+        }
+        return {std::nullopt, std::move(failure)};
+    };
+    const std::unique_ptr<gchar, StringFree> local(g_file_get_path(share.get()));
+    if (!local)
+        return undo({NetStatus::Failed, "The share was mounted but has no local folder (is gvfs-fuse installed?).", {}});
+    const fs::path folder(local.get());
+    if (!WaitUntilAnswers(folder))
+        return undo({NetStatus::Failed, "The share was mounted but its local folder does not answer.", {}});
+    return {MountedShare{folder, mountedNow}, {}};
+}
+
+void SilenceLibraryLogs()
+{
+    g_log_set_writer_func([](GLogLevelFlags, const GLogField*, gsize, gpointer) { return G_LOG_WRITER_HANDLED; },
+                          nullptr, nullptr);
+}
+
+bool UnmountShare(const UncPath& path, std::string& reason)
+{
+    if (!HaveSessionBus()) {
+        reason = NoSessionBus().Reason;
+        return false;
+    }
+    const GObjectPtr<GFile> share(g_file_new_for_uri(ShareUri(path).c_str()));
+    const auto mount = MountOf(share.get());
+    return !mount || Unmount(mount.get(), reason);
+}
