@@ -18,8 +18,16 @@ namespace {
 
 class AttachEndToEnd : public MappingTest {
 protected:
-    AttachEndToEnd() { setenv("CORVANE_DRIVES_DIR", Drives.c_str(), 1); }
-    ~AttachEndToEnd() override { unsetenv("CORVANE_DRIVES_DIR"); }
+    AttachEndToEnd()
+    {
+        setenv("CORVANE_DRIVES_DIR", Drives.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (Shares / "config").c_str(), 1);
+    }
+    ~AttachEndToEnd() override
+    {
+        unsetenv("CORVANE_DRIVES_DIR");
+        unsetenv("XDG_CONFIG_HOME");
+    }
 
     std::unique_ptr<TMainPRGForm> StartReal(const std::string& catalogue)
     {
@@ -40,7 +48,8 @@ protected:
     fs::path Shares = SharesDir.Path();
     fs::path Drives = SharesDir / "Drives";
     std::unique_ptr<DriveInventory> SystemDrives = MakeSystemDriveInventory();
-    std::unique_ptr<CommandRunner> Carrier = MakeProgramRunner(CORVANE_NET);
+    // The runner the program uses, over the carrier built beside the tests.
+    std::unique_ptr<CommandRunner> Carrier = MakeSystemCommandRunner(fs::path(CORVANE_NET).parent_path());
     CommandRunner* Runs = Carrier.get();
 };
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 
 namespace fs = std::filesystem;
@@ -24,5 +26,25 @@ TEST(PosixDriveInventory, ALetterIsPresentWhenTheDrivesFolderHasItsEntry)
     EXPECT_EQ(drives->DriveType('C'), 3);
     EXPECT_EQ(drives->DriveType('E'), 3) << "a link to a local folder is a fixed drive";
     EXPECT_EQ(drives->DriveType('D'), 0);
+    unsetenv("CORVANE_DRIVES_DIR");
+}
+
+TEST(PosixDriveInventory, ALostNetworkLetterOfTheCarrierStaysARemoteDrive)
+{
+    TempDir dir;
+    setenv("CORVANE_DRIVES_DIR", dir.Path().c_str(), 1);
+    auto drives = MakeSystemDriveInventory();
+    // As the carrier leaves it after a log-out: the share's folder is gone.
+    fs::create_directory_symlink(dir / "gvfs" / "smb-share:server=srv,share=s", dir / "E");
+    WriteBytes(dir / ".E.corvane", "persistent=YES\npath=\\\\srv\\s\ntarget=" + (dir / "gvfs").string() + "\n");
+    fs::create_directory_symlink(dir / "nowhere", dir / "F");
+    WriteBytes(dir / ".F.corvane", "persistent=NO\npath=/home/anna/docs\ntarget=/home/anna/docs\n");
+    fs::create_directory_symlink(dir / "nowhere", dir / "G");
+    ASSERT_EQ(mkfifo((dir / ".G.corvane").c_str(), 0600), 0);
+
+    EXPECT_EQ(drives->PresentDrives(), (1u << 4) | (1u << 5) | (1u << 6));
+    EXPECT_EQ(drives->DriveType('E'), 4);
+    EXPECT_EQ(drives->DriveType('F'), 3) << "a local folder is no network drive";
+    EXPECT_EQ(drives->DriveType('G'), 3) << "a pipe is no record, and is not waited on";
     unsetenv("CORVANE_DRIVES_DIR");
 }

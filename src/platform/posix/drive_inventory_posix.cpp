@@ -2,8 +2,10 @@
 
 #include "drives_folder.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
+#include <unistd.h>
 
 #include <array>
 #include <string>
@@ -27,6 +29,26 @@ bool IsNetworkFileSystem(const std::filesystem::path& place)
     return false;
 }
 
+// A letter the carrier attached to a network path: its record says so even
+// when the share has gone (after a log-out or a server restart) and the link
+// dangles. Windows too keeps a lost network drive as a remote drive.
+bool RecordedAsNetworkPath(const std::filesystem::path& drives, char letter)
+{
+    // Only a plain file is read: a pipe planted there must not stop the window.
+    const auto record = drives / (std::string(".") + letter + ".corvane");
+    const int descriptor = open(record.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    struct stat info {};
+    std::string text(4096, '\0');
+    ssize_t got = -1;
+    if (fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode))
+        got = read(descriptor, text.data(), text.size());
+    close(descriptor);
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return text.find("\npath=\\\\") != std::string::npos;
+}
+
 class PosixDriveInventory final : public DriveInventory {
 public:
     std::uint32_t PresentDrives() override
@@ -43,11 +65,14 @@ public:
 
     std::int32_t DriveType(char letter) override
     {
-        const auto entry = DrivesFolder() / std::string(1, letter);
+        const auto drives = DrivesFolder();
+        const auto entry = drives / std::string(1, letter);
         struct stat link {};
         if (lstat(entry.c_str(), &link) != 0)
             return 0;
-        return S_ISLNK(link.st_mode) && IsNetworkFileSystem(entry) ? DriveRemote : DriveFixed;
+        if (!S_ISLNK(link.st_mode))
+            return DriveFixed;
+        return IsNetworkFileSystem(entry) || RecordedAsNetworkPath(drives, letter) ? DriveRemote : DriveFixed;
     }
 };
 
