@@ -1,154 +1,256 @@
-// The carrier against a real share: Samba's smbd on 127.0.0.1 serving a
-// temporary folder, mounted through GVfs in a session bus of the test's own.
+// The carrier against a real share: Samba's smbd on 127.0.0.1, mounted
+// through GVfs in a session bus of the test's own, run through the program's
+// own command runner.
 #include "mapping/net_use.h"
 #include "platform/system_services.h"
 
+#include "support/smb_lab.h"
 #include "support/temp_dir.h"
 
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
 #include <thread>
 
 namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
 
 namespace {
 
-bool Have(const char* program)
+std::string ReadWhole(const fs::path& file)
 {
-    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// A path as one word of the shell, whatever it holds.
-std::string Quoted(const fs::path& path)
-{
-    std::string quoted = "'";
-    for (const char c : path.string())
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
+    std::ifstream stream(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
 }
 
 class SmbShare : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (geteuid() != 0)
-            GTEST_SKIP() << "smbd serves port 445 only to the superuser";
-        for (const auto* program : {"smbd", "smbpasswd", "gio", "dbus-daemon"}) {
-            if (!Have(program))
-                GTEST_SKIP() << "needs " << program << " (packages samba, gvfs-backends, gvfs-fuse, dbus)";
-        }
-        if (!fs::exists("/usr/libexec/gvfsd-fuse") || !fs::exists("/dev/fuse"))
-            GTEST_SKIP() << "needs gvfsd-fuse (package gvfs-fuse) and /dev/fuse";
-        if (std::system("ss -ltn 2>/dev/null | grep -q ':445 '") == 0)
-            GTEST_SKIP() << "port 445 is taken by another server";
-
-        fs::create_directories(State);
-        fs::create_directories(Public / "sub");
-        fs::create_directories(Private);
-        WriteBytes(Public / "sub" / "file.txt", "hello");
-        WriteBytes(Config, "[global]\n"
-                           "  server role = standalone server\n  map to guest = Bad User\n"
-                           "  interfaces = lo\n  bind interfaces only = yes\n"
-                           "  pid directory = " + State.string() + "\n  lock directory = " + State.string() + "\n"
-                           "  state directory = " + State.string() + "\n  cache directory = " + State.string() + "\n"
-                           "  private dir = " + State.string() + "\n  ncalrpc dir = " + State.string() + "\n"
-                           "  log file = " + (State / "log").string() + "\n  load printers = no\n"
-                           "[public]\n  path = " + Public.string() + "\n  guest ok = yes\n  force user = root\n"
-                           "[private]\n  path = " + Private.string() + "\n  valid users = root\n  guest ok = no\n");
-        ASSERT_EQ(std::system(("printf 's3cret\\ns3cret\\n' | smbpasswd -c " + Quoted(Config) + " -a -s root >/dev/null")
-                                  .c_str()),
-                  0);
-        Server = fork();
-        if (Server == 0) {
-            // A session of its own: on its way out smbd signals its whole group.
-            setsid();
-            execlp("smbd", "smbd", "--foreground", "--no-process-group", "-s", Config.c_str(), nullptr);
-            _exit(127);
-        }
-        for (int i = 0; i < 100 && std::system("ss -ltn 2>/dev/null | grep -q '127.0.0.1:445 '") != 0; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-
-        // A session bus of our own, where GVfs starts.
-        fs::create_directories(Runtime);
-        fs::permissions(Runtime, fs::perms::owner_all);
-        setenv("XDG_RUNTIME_DIR", Runtime.c_str(), 1);
-        // Through a file: the forked daemon keeps its output open for good.
-        const auto busFile = Dir / "bus";
-        ASSERT_EQ(std::system(("dbus-daemon --session --fork --print-address=1 --print-pid=1 >" + Quoted(busFile)
-                                  + " 2>/dev/null </dev/null").c_str()),
-                  0);
-        const auto bus = ReadBytes(busFile);
-        const auto newline = bus.find('\n');
-        ASSERT_NE(newline, std::string::npos) << "no session bus";
-        setenv("DBUS_SESSION_BUS_ADDRESS", bus.substr(0, newline).c_str(), 1);
-        BusPid = std::atoi(bus.substr(newline + 1).c_str());
+        if (const auto why = Lab.Start(); !why.empty())
+            GTEST_SKIP() << why;
         setenv("CORVANE_DRIVES_DIR", Drives.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", Config.c_str(), 1);
     }
 
     void TearDown() override
     {
-        if (BusPid > 0) {
-            // The file system of GVfs goes first: a dead one would hang the
-            // removal of the temporary folder.
-            std::system("gio mount -u smb://127.0.0.1/public smb://127.0.0.1/private >/dev/null 2>&1");
-            std::system(("fusermount -u -z " + Quoted(Runtime / "gvfs") + " >/dev/null 2>&1").c_str());
-            // GVfs came up on our bus: its daemons are the bus's children.
-            std::system(("pkill -TERM -P " + std::to_string(BusPid) + " >/dev/null 2>&1").c_str());
-            kill(BusPid, SIGTERM);
-        }
-        if (Server > 0) {
-            kill(Server, SIGTERM);
-            waitpid(Server, nullptr, 0);
-        }
         unsetenv("CORVANE_DRIVES_DIR");
+        unsetenv("XDG_CONFIG_HOME");
     }
 
     CommandResult Run(const std::vector<std::string>& arguments) { return Runner->Run(arguments); }
+    CommandResult Attach(const std::string& line, const std::optional<Credentials>& credentials = std::nullopt,
+                         bool persistent = false)
+    {
+        return Run(AttachArguments(line, credentials, persistent));
+    }
+
+    bool Linked(char letter) { return fs::exists(fs::symlink_status(Drives / std::string(1, letter))); }
+
+    // What the failures leave: no letter and no mount.
+    void ExpectNothingLeft(char letter)
+    {
+        EXPECT_FALSE(Linked(letter));
+        const auto mounts = Lab.Mounts();
+        EXPECT_EQ(mounts.find("127.0.0.1"), std::string::npos) << mounts;
+    }
 
     TempDir Dir;
-    fs::path State = Dir / "state";
-    fs::path Public = Dir / "public";
-    fs::path Private = Dir / "private";
-    fs::path Config = Dir / "smb.conf";
-    fs::path Runtime = Dir / "run";
+    SmbLab Lab{Dir / "lab"};
     fs::path Drives = Dir / "Drives";
-    pid_t Server = -1;
-    pid_t BusPid = -1;
-    std::unique_ptr<CommandRunner> Runner = MakeProgramRunner(CORVANE_NET);
+    fs::path Config = Dir / "config";
+    // The carrier built beside the tests, run as the program runs it.
+    std::unique_ptr<CommandRunner> Runner = MakeSystemCommandRunner(fs::path(CORVANE_NET).parent_path());
+};
+
+struct Failures {
+    int WrongPassword, Unreachable, Missing, Escaped, WithUser;
+    std::string Output;
 };
 
 } // namespace
 
-TEST_F(SmbShare, AGuestShareIsMountedLinkedAndLetGo)
+TEST_F(SmbShare, TwentyAttachesAndDetachesInARowAllSucceedAndLeaveNothingMounted)
 {
-    const auto attached = Run(AttachArguments("S: \\\\127.0.0.1\\public\\sub", std::nullopt, false));
-    ASSERT_EQ(attached.ExitStatus, 0) << attached.Output;
-    EXPECT_EQ(ReadBytes(Drives / "S" / "file.txt"), "hello");
-    const auto detached = Run(DetachArguments('S'));
-    EXPECT_EQ(detached.ExitStatus, 0) << detached.Output;
-    EXPECT_FALSE(fs::exists(fs::symlink_status(Drives / "S")));
+    Clock::duration attaching{}, detaching{};
+    for (int cycle = 1; cycle <= 20; ++cycle) {
+        SCOPED_TRACE("cycle " + std::to_string(cycle));
+        const auto start = Clock::now();
+        const auto attached = Attach("P: \\\\127.0.0.1\\public\\sub");
+        const auto middle = Clock::now();
+        ASSERT_EQ(attached.ExitStatus, 0) << attached.Output;
+        // Linked only once the share answers: the first look already reads it.
+        EXPECT_EQ(ReadWhole(Drives / "P" / "file.txt"), "hello");
+        const auto again = Clock::now();
+        const auto detached = Run(DetachArguments('P'));
+        ASSERT_EQ(detached.ExitStatus, 0) << detached.Output;
+        attaching += middle - start;
+        detaching += Clock::now() - again;
+        EXPECT_FALSE(Linked('P'));
+    }
+    ExpectNothingLeft('P');
+    using std::chrono::milliseconds;
+    std::cout << "attach " << std::chrono::duration_cast<milliseconds>(attaching).count() / 20 << " ms, detach "
+              << std::chrono::duration_cast<milliseconds>(detaching).count() / 20 << " ms on average\n";
 }
 
-TEST_F(SmbShare, CredentialsAreFedToTheMountAndAWrongPasswordGives86)
+TEST_F(SmbShare, CredentialsReachTheServerAndTheShareStaysWhileAnotherLetterUsesIt)
 {
-    const auto wrong = Run(AttachArguments("P: \\\\127.0.0.1\\private", Credentials{"root", "wrong"}, false));
-    EXPECT_EQ(wrong.ExitStatus, 86) << wrong.Output;
-    EXPECT_EQ(wrong.Output.find("wrong"), std::string::npos) << "the password was printed";
-    const auto right = Run(AttachArguments("P: \\\\127.0.0.1\\private", Credentials{"WORKGROUP\\root", "s3cret"}, true));
+    const auto right = Attach("P: \\\\127.0.0.1\\private", Credentials{"WORKGROUP\\root", SmbLab::Password});
     ASSERT_EQ(right.ExitStatus, 0) << right.Output;
-    EXPECT_TRUE(fs::is_directory(Drives / "P"));
+    WriteBytes(Lab.Private / "new.txt", "written on the server");
+    EXPECT_EQ(ReadWhole(Drives / "P" / "new.txt"), "written on the server");
+
+    // A second letter on the same share finds it mounted already.
+    ASSERT_EQ(Attach("Q: \\\\127.0.0.1\\private", Credentials{"root", SmbLab::Password}).ExitStatus, 0);
+    ASSERT_EQ(Run(DetachArguments('P')).ExitStatus, 0);
+    EXPECT_EQ(ReadWhole(Drives / "Q" / "new.txt"), "written on the server");
+    ASSERT_EQ(Run(DetachArguments('Q')).ExitStatus, 0);
+    ExpectNothingLeft('Q');
+
+    // A share mounted before, by someone else, is used and left mounted.
+    ASSERT_EQ(std::system("gio mount --anonymous smb://127.0.0.1/public >/dev/null 2>&1"), 0);
+    ASSERT_EQ(Attach("R: \\\\127.0.0.1\\public").ExitStatus, 0);
+    ASSERT_EQ(Run(DetachArguments('R')).ExitStatus, 0);
+    EXPECT_NE(Lab.Mounts().find("public"), std::string::npos) << "the carrier unmounted a share it did not mount";
+}
+
+TEST_F(SmbShare, FailuresHaveTheirStatusesInEveryLanguageAndLeaveNoMount)
+{
+    const auto tryAll = [this] {
+        Failures seen{};
+        const auto note = [&](int& status, const CommandResult& result, char letter) {
+            status = result.ExitStatus;
+            seen.Output += result.Output;
+            ExpectNothingLeft(letter);
+        };
+        note(seen.WrongPassword, Attach("P: \\\\127.0.0.1\\private", Credentials{"root", "wrong"}), 'P');
+        const auto start = Clock::now();
+        note(seen.Unreachable, Attach("Q: \\\\127.0.0.2\\public"), 'Q');
+        EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
+        note(seen.Missing, Attach("R: \\\\127.0.0.1\\nothing"), 'R');
+        // "%41" is no "A", and "bob@" no user: the text names the share and the server.
+        note(seen.Escaped, Attach("S: \\\\127.0.0.1\\100%41"), 'S');
+        note(seen.WithUser, Attach("T: \\\\bob@127.0.0.1\\public"), 'T');
+        return seen;
+    };
+    const auto english = tryAll();
+    EXPECT_EQ(english.WrongPassword, 86);
+    EXPECT_EQ(english.Unreachable, 53);
+    EXPECT_EQ(english.Missing, 67);
+    EXPECT_EQ(english.Escaped, 67);
+    EXPECT_EQ(english.WithUser, 53);
+    EXPECT_EQ(english.Output.find("wrong"), std::string::npos) << "the password was printed";
+    EXPECT_EQ(english.Output.find("WARNING"), std::string::npos) << english.Output;
+
+    // A desktop in German: its daemons and the carrier speak it.
+    Lab.EndSession();
+    ASSERT_EQ(Lab.StartSession("de_DE.UTF-8"), "");
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    const auto german = tryAll();
+    setenv("LC_ALL", "C.UTF-8", 1);
+    EXPECT_EQ(german.WrongPassword, 86);
+    EXPECT_EQ(german.Unreachable, 53);
+    EXPECT_EQ(german.Missing, 67);
+    EXPECT_EQ(german.Escaped, 67);
+    EXPECT_EQ(german.WithUser, 53);
+    std::cout << german.Output;
+}
+
+TEST_F(SmbShare, ANameWithBlanksAndUmlautsIsTheShareItNames)
+{
+    const auto attached = Attach("U: \\\\127.0.0.1\\Team Files \xC3\x9C");
+    ASSERT_EQ(attached.ExitStatus, 0) << attached.Output;
+    EXPECT_EQ(ReadWhole(Drives / "U" / "plan.txt"), "team");
+    EXPECT_EQ(Run(DetachArguments('U')).ExitStatus, 0);
+    // A folder below the share that is not there.
+    EXPECT_EQ(Attach("U: \\\\127.0.0.1\\public\\no such folder").ExitStatus, 67);
+    ExpectNothingLeft('U');
+}
+
+TEST_F(SmbShare, NoCommandLineOrEnvironmentHoldsThePasswordWhileTheServerStalls)
+{
+    const std::string password = SmbLab::Password;
+    Lab.PauseServer();
+    std::atomic<bool> done = false;
+    CommandResult result;
+    std::thread attach([&] {
+        result = Attach("P: \\\\127.0.0.1\\private", Credentials{"root", password});
+        done = true;
+    });
+
+    int carriers = 0;
+    std::vector<std::string> holders;
+    const auto until = Clock::now() + std::chrono::seconds(2);
+    while (Clock::now() < until && !done) {
+        for (const auto& process : fs::directory_iterator("/proc")) {
+            const auto name = process.path().filename().string();
+            if (name.find_first_not_of("0123456789") != std::string::npos || name == std::to_string(getpid()))
+                continue;
+            const auto command = ReadWhole(process.path() / "cmdline");
+            // The carrier runs under the name of "net", as the program calls it.
+            if (command.starts_with(std::string_view("net\0use\0P:\0", 11)))
+                ++carriers;
+            for (const auto* part : {"cmdline", "environ"}) {
+                if (ReadWhole(process.path() / part).find(password) != std::string::npos)
+                    holders.push_back(name + "/" + part + ": " + command);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_FALSE(done) << "the attach did not wait for the stalled server: " << result.Output;
+    Lab.ResumeServer();
+    attach.join();
+    EXPECT_GT(carriers, 0) << "the carrier was never seen running";
+    EXPECT_TRUE(holders.empty()) << holders.front();
+    EXPECT_EQ(result.ExitStatus, 0) << result.Output;
     EXPECT_EQ(Run(DetachArguments('P')).ExitStatus, 0);
 }
 
-TEST_F(SmbShare, AShareThatIsNotThereGives67)
+TEST_F(SmbShare, RestoreAttachesPersistentLettersAgainAfterALogOut)
 {
-    const auto missing = Run(AttachArguments("Q: \\\\127.0.0.1\\nothing", std::nullopt, false));
-    EXPECT_TRUE(missing.ExitStatus == 67 || missing.ExitStatus == 53) << missing.ExitStatus << missing.Output;
-    EXPECT_FALSE(fs::exists(fs::symlink_status(Drives / "Q")));
+    ASSERT_EQ(Attach("S: \\\\127.0.0.1\\public", std::nullopt, true).ExitStatus, 0);
+    ASSERT_EQ(Attach("T: \\\\127.0.0.1\\public\\sub", std::nullopt, false).ExitStatus, 0);
+    const auto autostart = Config / "autostart" / "corvane-net-restore.desktop";
+    ASSERT_TRUE(fs::exists(autostart));
+
+    Lab.EndSession();
+    EXPECT_FALSE(fs::exists(Drives / "S" / "sub")) << "the log-out left the share answering";
+    ASSERT_EQ(Lab.StartSession(), "");
+    const auto restored = Run({"net", "restore"});
+    ASSERT_EQ(restored.ExitStatus, 0) << restored.Output;
+    EXPECT_EQ(ReadWhole(Drives / "S" / "sub" / "file.txt"), "hello");
+    EXPECT_FALSE(Linked('T'));
+    EXPECT_TRUE(fs::exists(autostart));
+    const auto listed = Run({"net", "use"});
+    EXPECT_NE(listed.Output.find("OK           S:        \\\\127.0.0.1\\public\n"), std::string::npos) << listed.Output;
+
+    ASSERT_EQ(Run(DetachArguments('S')).ExitStatus, 0);
+    EXPECT_FALSE(fs::exists(autostart));
+    ExpectNothingLeft('S');
+}
+
+TEST_F(SmbShare, RestoreLeavesOutAShareThatNeedsAPasswordAndSaysSo)
+{
+    ASSERT_EQ(Attach("P: \\\\127.0.0.1\\private", Credentials{"root", SmbLab::Password}, true).ExitStatus, 0);
+    Lab.EndSession();
+    ASSERT_EQ(Lab.StartSession(), "");
+    // No keyring here, and nobody to ask.
+    const auto restored = Run({"net", "restore"});
+    EXPECT_EQ(restored.ExitStatus, 2);
+    EXPECT_NE(restored.Output.find("P: \\\\127.0.0.1\\private (86)"), std::string::npos) << restored.Output;
+    EXPECT_TRUE(Linked('P')) << "the letter is kept for a later attach";
+    ExpectNothingLeft('Q');
+    // The lost letter is attached anew over its dangling link.
+    const auto again = Attach("P: \\\\127.0.0.1\\private", Credentials{"root", SmbLab::Password}, false);
+    EXPECT_EQ(again.ExitStatus, 0) << again.Output;
+    EXPECT_EQ(Run(DetachArguments('P')).ExitStatus, 0);
 }

@@ -27,8 +27,9 @@ namespace {
 
 // A server that takes the connection and then says nothing is given this long.
 constexpr auto MountTimeLimit = std::chrono::seconds(30);
-// GVfs reports a mount before its FUSE folder answers (up to half a second seen).
-constexpr auto ReadyTimeLimit = std::chrono::seconds(5);
+// GVfs reports a mount before its FUSE folder answers: a share mounted again
+// soon after it was let go gives input/output errors for over a second.
+constexpr auto ReadyTimeLimit = std::chrono::seconds(10);
 constexpr auto ReadyPause = std::chrono::milliseconds(50);
 constexpr auto ProbeTimeLimit = std::chrono::milliseconds(1500);
 constexpr auto UnmountTimeLimit = std::chrono::seconds(20);
