@@ -4,6 +4,8 @@
 
 #include "platform/system_services.h"
 
+#include "support/smb_lab.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -163,4 +165,30 @@ TEST_F(AttachEndToEnd, ThePasswordIsInNoFileAndNoShownText)
         }
     }
     EXPECT_GE(files, 4) << "the catalogue, the configuration, the profile and the drive's record";
+}
+
+TEST_F(AttachEndToEnd, ARealShareIsAttachedAndDetachedThroughTheWindowTwentyTimes)
+{
+    SmbLab lab(SharesDir / "lab");
+    if (const auto why = lab.Start(); !why.empty())
+        GTEST_SKIP() << why;
+    auto form = StartReal("1 2.0\r\n0,\\\\127.0.0.1\\public\r\nPublic");
+    PutIntoGroup(*form, 0, QStringLiteral("P:"));
+    SelectLine(*form, 0);
+    for (int cycle = 1; cycle <= 20; ++cycle) {
+        SCOPED_TRACE("cycle " + std::to_string(cycle));
+        Ui.Messages.clear();
+        form->AttachOneBtnClick();
+        ASSERT_EQ(Ui.Messages.size(), 1u);
+        ASSERT_EQ(Ui.Messages[0].Text, " The commad was successful completed") << Ui.Messages[0].Details;
+        EXPECT_EQ(ReadBytes(Drives / "P" / "sub" / "file.txt"), "hello");
+        EXPECT_EQ(form->IsDriveConnected('P'), 1);
+        EXPECT_TRUE(form->DetachOneBtn->isEnabled());
+
+        Ui.Answers.push_back(MessageAnswer::Yes);
+        form->DetachOneBtnClick();
+        EXPECT_FALSE(fs::exists(fs::symlink_status(Drives / "P")));
+        EXPECT_EQ(form->IsDriveConnected('P'), 0);
+    }
+    EXPECT_EQ(lab.Mounts().find("127.0.0.1"), std::string::npos) << lab.Mounts();
 }

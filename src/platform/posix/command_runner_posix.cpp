@@ -143,10 +143,15 @@ public:
         constexpr std::size_t PasswordAt = 4;
         if (arguments.size() <= PasswordAt + 1 || !StartsWithUserSwitch(arguments[PasswordAt + 1]))
             return RunProgramWithInput(Carrier, arguments, {});
-        auto hidden = arguments;
-        const std::string input = hidden[PasswordAt] + "\n";
-        hidden[PasswordAt].assign(1, '*');
-        return RunProgramWithInput(Carrier, hidden, input);
+        std::vector<std::string> hidden;
+        hidden.reserve(arguments.size());
+        for (std::size_t i = 0; i < arguments.size(); ++i)
+            hidden.push_back(i == PasswordAt ? std::string(1, '*') : arguments[i]);
+        std::string input = arguments[PasswordAt] + '\n';
+        auto result = RunProgramWithInput(Carrier, hidden, input);
+        // As the caller wipes its own copy.
+        std::fill(input.begin(), input.end(), '\0');
+        return result;
     }
 
 private:
