@@ -44,5 +44,5 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Corvane keeps a catalogue of network share
  folder in the home folder; shares are mounted through GVfs.")
 # The libraries from the binaries; the GVfs pieces the network command mounts with.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libglib2.0-bin, gvfs-backends, gvfs-fuse")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "gvfs-backends, gvfs-fuse")
 include(CPack)

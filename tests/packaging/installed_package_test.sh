@@ -99,7 +99,7 @@ deb=$(ls "$work"/package/*.deb)
 echo "Package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for needed in libqt6widgets6 libglib2.0-bin gvfs-backends gvfs-fuse; do
+for needed in libqt6widgets6 libglib2.0-0 gvfs-backends gvfs-fuse; do
     grep -q "$needed" <<<"$depends" || { echo "FAIL: the package does not depend on $needed" >&2; exit 1; }
 done
 lintian --fail-on error --suppress-tags-from-file /dev/null "$deb"
@@ -109,6 +109,11 @@ desktop-file-validate "$work/root/usr/share/applications/org.corvane.Corvane2.de
 for size in 16 32 48 256; do
     [ -f "$work/root/usr/share/icons/hicolor/${size}x${size}/apps/corvane2.png" ] || { echo "FAIL: no ${size}px icon" >&2; exit 1; }
 done
+# The installed network command runs and lists no letters in an empty drives folder.
+mkdir "$work/drives"
+listed=$(CORVANE_DRIVES_DIR="$work/drives" "$work/root/usr/bin/corvane-net" use </dev/null)
+[ "$listed" = $'There are no entries in the list.\n\nThe command completed successfully.' ] \
+    || { echo "FAIL: corvane-net use printed: $listed" >&2; exit 1; }
 
 if ! unshare -m true 2>/dev/null; then
     echo "SKIP: no read-only mount can be made here (needs the superuser and mount namespaces)"
