@@ -28,7 +28,9 @@ class CommandRunner {
 public:
     virtual ~CommandRunner() = default;
     // Runs the network command with these arguments (the program's own name
-    // first, as "net"), with an empty standard input, and waits for it.
+    // first, as "net") and waits for it. Its standard input is empty, unless
+    // the system's runner hands it the password there instead of on the
+    // command line.
     virtual CommandResult Run(const std::vector<std::string>& arguments) = 0;
 };
 
