@@ -1,5 +1,7 @@
 #include "instance_lock.h"
 
+#include "platform/path_style.h"
+
 #include <QString>
 
 InstanceLock::InstanceLock(const std::filesystem::path& exeDirectory)
@@ -19,7 +21,7 @@ bool InstanceLock::Acquire(UiServices& ui)
     if (Lock.error() != QLockFile::LockFailedError)
         return true;
     ui.ShowMessage({MessageKind::Box,
-                    " The program is already running in\n " + Directory.string()
+                    " The program is already running in\n " + PathText(Directory)
                         + "\n and may run only once there!",
                     " Information", MessageIcon::Information, MessageButtons::Ok, {}});
     return false;

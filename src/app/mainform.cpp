@@ -3,6 +3,7 @@
 #include "catalogue/catalogue_images.h"
 #include "catalogue/catalogue_list_view.h"
 #include "catalogue/catalogue_model.h"
+#include "platform/path_style.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -75,7 +76,7 @@ TMainPRGForm::TMainPRGForm(std::filesystem::path exeDirectory, PlatformServices 
                            QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint),
-      ExeDir(std::move(exeDirectory)), HelpFilePath((ExeDir / "Corvane2.hlp").string()), Services(platform),
+      ExeDir(std::move(exeDirectory)), HelpFilePath(PathText(ExeDir / "Corvane2.hlp")), Services(platform),
       UserInterface(ui)
 {
     setObjectName(QStringLiteral("MainPRGForm"));

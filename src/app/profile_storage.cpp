@@ -1,6 +1,7 @@
 #include "app/mainform.h"
 
 #include "app/display_text.h"
+#include "platform/path_style.h"
 #include "store/atomic_file.h"
 #include "store/profile_files.h"
 
@@ -25,7 +26,7 @@ bool TMainPRGForm::CheckDirectory(const std::filesystem::path& directory, bool c
     // One level only: the parent must be there already.
     if (std::filesystem::create_directory(directory, error) && !error)
         return true;
-    ShowPlain(" Cannot create the directory\n " + directory.string() + "!");
+    ShowPlain(" Cannot create the directory\n " + PathText(directory) + "!");
     return false;
 }
 
@@ -41,14 +42,14 @@ std::optional<std::filesystem::path> TMainPRGForm::ProfileFile(int index) const
     const auto name = ProfileName(index);
     if (!IsSafeProfileName(name))
         return std::nullopt;
-    return ProfileDirectory / (name + ".pro");
+    return ProfileDirectory / TextPath(name + ".pro");
 }
 
 std::string TMainPRGForm::ProfileFileText(int index) const
 {
     if (const auto file = ProfileFile(index))
-        return file->string();
-    return ProfileDirectory.string() + ProfileName(index) + ".pro";
+        return PathText(*file);
+    return PathText(ProfileDirectory) + ProfileName(index) + ".pro";
 }
 
 void TMainPRGForm::SelectProfile(int index)
@@ -97,9 +98,9 @@ void TMainPRGForm::WriteConfigFile(const std::filesystem::path& path)
 void TMainPRGForm::LoadMappingList(const std::string& fileName)
 {
     const auto directory = ProfileIndex != 0 ? ProfileDirectory : ExeDir / "";
-    const auto fullPath = directory.string() + fileName;
+    const auto fullPath = PathText(directory) + fileName;
     const bool safe = IsSafeProfileName(fileName);
-    const auto file = safe ? ReadFileBytes(directory / fileName) : FileBytes{};
+    const auto file = safe ? ReadFileBytes(directory / TextPath(fileName)) : FileBytes{};
     if (file.Status != FileReadStatus::Read) {
         ShowBox("File :\n" + fullPath + "\nwas not found and will be created...", " Information",
                 MessageIcon::Information);

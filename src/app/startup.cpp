@@ -1,6 +1,7 @@
 #include "app/mainform.h"
 
 #include "store/atomic_file.h"
+#include "platform/path_style.h"
 #include "store/profile_files.h"
 
 #include <QLabel>
@@ -11,7 +12,7 @@ namespace {
 
 std::filesystem::path FileBeside(const std::filesystem::path& directory, std::string_view name)
 {
-    return directory / std::filesystem::path(name);
+    return directory / TextPath(std::string(name));
 }
 
 } // namespace

@@ -453,6 +453,28 @@ TEST_F(Profiles, ARestartRestoresTheListAndTheCurrentProfile)
     EXPECT_EQ(again->GroupLines(), Lines{"H: \\\\srv\\pub"});
 }
 
+TEST_F(Profiles, ANameBeyondAsciiNamesItsFileAsTheUserWroteIt)
+{
+    const auto name = QStringLiteral("B\u00FCro \u00C4rger");
+    auto form = StartShown();
+    Ui.Dialogs.push_back(EnterProfileName(name));
+    form->AddProfileBtnClick();
+    ClickRow(*form, 0);
+    Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("K:")));
+    form->RightBtnClick();
+    form->SaveBtnClick();
+    EXPECT_TRUE(MessageTexts().empty());
+    // The name the system shows for the file is the one typed, whatever 8-bit text stands for it.
+    const auto file = Dir / "Profile" / fs::path(u8"B\u00FCro \u00C4rger.pro");
+    EXPECT_EQ(ReadBytes(file), "1\r\nK: \\\\srv\\pub");
+    form->close();
+
+    auto again = StartShown();
+    EXPECT_EQ(again->ProfileComboBox->currentText(), name);
+    EXPECT_EQ(again->GroupLines(), Lines{"K: \\\\srv\\pub"});
+    EXPECT_TRUE(MessageTexts().empty()) << MessageTexts().front();
+}
+
 TEST_F(Profiles, NamesThatAreNoFileNamesNeverReachOutsideTheProfileDirectory)
 {
     TempDir elsewhere;
