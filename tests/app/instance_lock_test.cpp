@@ -46,12 +46,14 @@ TEST(InstanceLock, ASecondCopyInTheSameDirectoryIsTurnedAway)
 TEST(InstanceLock, TheLockOfARunningProgramHoldsAndThatOfADeadOneIsTakenOver)
 {
     TempDir dir;
-    fs::copy_file(CORVANE2, dir / "Corvane2");
+    // Under its own file name: Windows starts only what ends in ".exe".
+    const auto copy = dir.Path() / fs::path(CORVANE2).filename();
+    fs::copy_file(CORVANE2, copy);
     QProcess program;
     auto environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     program.setProcessEnvironment(environment);
-    program.start(QString::fromStdString((dir / "Corvane2").string()), {});
+    program.start(QString::fromStdU16String(copy.u16string()), {});
     ASSERT_TRUE(program.waitForStarted());
     for (int i = 0; i < 500 && !fs::exists(dir / "Corvane2.lock"); ++i)
         QThread::msleep(10);

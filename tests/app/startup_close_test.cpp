@@ -1,5 +1,6 @@
 #include "app/instance_lock.h"
 #include "app/program.h"
+#include "platform/qt/qt_services.h"
 #include "support/read_only_folder.h"
 #include "support/main_window_fixture.h"
 
@@ -214,6 +215,16 @@ TEST(ProgramEntry, AnErrorEscapingStartUpIsShownAndTheExitCodeIsZero)
 
     EXPECT_EQ(RunProgram(ui, [] {}), 0);
     EXPECT_EQ(ui.Messages.size(), 1u);
+}
+
+TEST(ProgramEntry, TheProgramsFolderIsWrittenAsTheSystemWritesPaths)
+{
+    // The first start's messages name files in it: "Z:\\Tools\\Corvane2.pro", not "Z:/Tools\\Corvane2.pro".
+    const auto folder = ExecutableDirectory().native();
+    const auto foreign = std::filesystem::path::preferred_separator == '/' ? '\\' : '/';
+    EXPECT_EQ(folder.find(static_cast<std::filesystem::path::value_type>(foreign)), folder.npos)
+        << ExecutableDirectory().string();
+    EXPECT_TRUE(std::filesystem::is_directory(ExecutableDirectory()));
 }
 
 TEST_F(StartAndClose, TheSessionsEndSavesEverythingWithoutAQuestion)

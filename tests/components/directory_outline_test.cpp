@@ -93,8 +93,10 @@ TEST(DirectoryOutlineWidget, EveryCaseModeShowsATreeWithCapitalsAndLinks)
     TempDir dir;
     const auto tree = fs::canonical(dir.Path()) / "Projects" / "Corvane Work";
     fs::create_directories(tree / "Sub");
-    fs::create_directory_symlink(tree, tree.parent_path() / "Linked");
-    fs::current_path(tree.parent_path() / "Linked" / "Sub");
+    // Through a link where the system makes them (Wine does not).
+    std::error_code noLinks;
+    fs::create_directory_symlink(tree, tree.parent_path() / "Linked", noLinks);
+    fs::current_path(noLinks ? tree / "Sub" : tree.parent_path() / "Linked" / "Sub");
     TCDirectoryOutline outline;
     outline.resize(300, 300);
     outline.show();

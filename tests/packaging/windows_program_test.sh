@@ -43,14 +43,15 @@ program=$!
 
 visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
 # A first start: no catalogue and no profile yet, each said before the window
-# shows; every message is answered until it does. Wine starts slowly.
+# shows; every message is answered until it does. Wine starts slowly. No
+# window manager runs: windows are focused, not activated.
 main=
 for _ in $(seq 600); do
     main=$(visible "Corvane V 2.0")
     [ -n "$main" ] && break
     box=$(visible "Information")
     if [ -n "$box" ]; then
-        xdotool windowactivate --sync "$box" 2>/dev/null && xdotool key Return || true
+        xdotool windowfocus --sync "$box" 2>/dev/null && xdotool key Return || true
     fi
     sleep 0.2
 done
@@ -65,12 +66,12 @@ if [ -n "${CORVANE_SCREENSHOT:-}" ]; then
     import -window root "$CORVANE_SCREENSHOT"
 fi
 
-xdotool windowactivate --sync "$main" 2>/dev/null || true
-xdotool key --window "$main" alt+F4
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key alt+F4
 for _ in $(seq 150); do
     kill -0 "$program" 2>/dev/null || break
     box=$(visible "Confirmation")
-    [ -n "$box" ] && { xdotool windowactivate --sync "$box" 2>/dev/null && xdotool key Return || true; }
+    [ -n "$box" ] && { xdotool windowfocus --sync "$box" 2>/dev/null && xdotool key Return || true; }
     sleep 0.2
 done
 if kill -0 "$program" 2>/dev/null; then

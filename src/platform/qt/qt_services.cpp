@@ -6,7 +6,8 @@
 
 std::filesystem::path ExecutableDirectory()
 {
-    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String());
+    // Qt gives '/' everywhere; the messages that name the folder show the system's own.
+    return std::filesystem::path(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdU16String());
 }
 
 std::optional<std::string> QtFolderBrowser::Browse(const std::string& title)
