@@ -24,10 +24,17 @@ endforeach()
 install(FILES ${libstdcxx} ${libgcc} ${CORVANE_WINPTHREAD_DLL} DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/windows/README.txt DESTINATION .)
 
+# Debian's runtime libraries carry their symbols (libstdc++ 23 MB): strip
+# every program and library as it is packed.
+find_program(CORVANE_MINGW_STRIP x86_64-w64-mingw32-strip REQUIRED)
+install(CODE "
+    file(GLOB_RECURSE binaries \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/*.dll\" \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/*.exe\")
+    execute_process(COMMAND ${CORVANE_MINGW_STRIP} --strip-unneeded \${binaries} COMMAND_ERROR_IS_FATAL ANY)
+")
+
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Corvane2)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_FILE_NAME Corvane2-${PROJECT_VERSION}-windows-x64)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-set(CPACK_STRIP_FILES ON)
 include(CPack)
