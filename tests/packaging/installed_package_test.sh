@@ -23,31 +23,15 @@ if [ "${1:-}" = --inside ]; then
     export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb LANG=C.UTF-8
     mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$CORVANE_DRIVES_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
-    exec 3<> "$work/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xvfb=$!
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-    export DISPLAY=:$(head -n 1 "$work/display")
+    source "$(dirname "$0")/virtual_display.sh"
+    start_virtual_display "$work"
 
     "$root/usr/bin/Corvane2" >"$work/program.log" 2>&1 &
     program=$!
     trap 'kill $program $xvfb 2>/dev/null || true' EXIT
 
     window() { xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
-    visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
-    # A first start: no catalogue and no profile yet, each said before the
-    # window shows; every message is answered until it does.
-    main=
-    for _ in $(seq 150); do
-        main=$(visible "Corvane V 2.0")
-        [ -n "$main" ] && break
-        box=$(visible "Information")
-        if [ -n "$box" ]; then
-            xdotool windowfocus --sync "$box" 2>/dev/null && xdotool key Return || true
-        fi
-        sleep 0.2
-    done
-    if [ -z "$main" ]; then
+    if ! main=$(wait_for_main_window 300); then
         echo "FAIL: the main window never showed" >&2
         exit 1
     fi

@@ -31,31 +31,15 @@ unzip -q "$zip" -d "$folder"
 program_dir=$(ls -d "$folder"/Corvane2-*-windows-x64)
 before=$(ls "$program_dir")
 
-unset WINEPATH QT_PLUGIN_PATH QT_QPA_PLATFORM
-exec 3<> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -n 1 "$work/display")
+unset WINEPATH QT_PLUGIN_PATH QT_QPA_PLATFORM QT_QPA_FONTDIR
+source "$(dirname "$0")/virtual_display.sh"
+start_virtual_display "$work"
 
 (cd "$program_dir" && exec wine ./Corvane2.exe) >"$work/program.log" 2>&1 &
 program=$!
 
-visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
-# A first start: no catalogue and no profile yet, each said before the window
-# shows; every message is answered until it does. Wine starts slowly. No
-# window manager runs: windows are focused, not activated.
-main=
-for _ in $(seq 600); do
-    main=$(visible "Corvane V 2.0")
-    [ -n "$main" ] && break
-    box=$(visible "Information")
-    if [ -n "$box" ]; then
-        xdotool windowfocus --sync "$box" 2>/dev/null && xdotool key Return || true
-    fi
-    sleep 0.2
-done
-if [ -z "$main" ]; then
+# Wine starts slowly.
+if ! main=$(wait_for_main_window 1200); then
     echo "FAIL: the main window never showed" >&2
     cat "$work/program.log" >&2
     exit 1
