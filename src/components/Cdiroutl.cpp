@@ -1,12 +1,66 @@
 #include "Cdiroutl.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStyle>
 
 #include <algorithm>
+#include <optional>
+
+namespace {
+
+// A standard picture of the style, looked up the first time it is needed: the
+// lookup goes through the icon theme and costs a window's start milliseconds
+// for an outline that may never be drawn.
+class StandardIconEngine final : public QIconEngine {
+public:
+    StandardIconEngine(QStyle::StandardPixmap which, QWidget* widget) : Which(which), Widget(widget) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        Icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return Icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        return Icon().pixmap(size, scale, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return Icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return Icon().availableSizes(mode, state);
+    }
+    bool isNull() override { return Icon().isNull(); }
+    QString key() const override { return QStringLiteral("CorvaneStandardIcon"); }
+    QIconEngine* clone() const override { return new StandardIconEngine(*this); }
+
+private:
+    const QIcon& Icon()
+    {
+        if (!Fetched) {
+            auto* style = Widget ? Widget->style() : QApplication::style();
+            Fetched = style->standardIcon(Which, nullptr, Widget);
+        }
+        return *Fetched;
+    }
+
+    QStyle::StandardPixmap Which;
+    QPointer<QWidget> Widget;
+    std::optional<QIcon> Fetched;
+};
+
+} // namespace
 
 TCustomOutline::TCustomOutline(OutlineTree& tree, QWidget* parent) : QAbstractScrollArea(parent), Tree(tree)
 {
@@ -220,8 +274,8 @@ void TCustomOutline::keyPressEvent(QKeyEvent* event)
 TCDirectoryOutline::TCDirectoryOutline(QWidget* parent, PathStyle pathStyle)
     : TCustomOutline(Directories.Tree(), parent), Directories(std::move(pathStyle))
 {
-    PictureClosed = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    PictureOpen = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    PictureClosed = QIcon(new StandardIconEngine(QStyle::SP_DirClosedIcon, this));
+    PictureOpen = QIcon(new StandardIconEngine(QStyle::SP_DirOpenIcon, this));
     PictureLeaf = PictureClosed;
     Directories.OnChange = [this] {
         // The directory walked to is shown, however deep it lies.

@@ -2,6 +2,8 @@
 
 #include "support/temp_dir.h"
 
+#include <QPainter>
+#include <QProxyStyle>
 #include <QScrollBar>
 #include <QTest>
 
@@ -109,5 +111,56 @@ TEST(DirectoryOutlineWidget, EveryCaseModeShowsATreeWithCapitalsAndLinks)
         // The system gives the current directory with its links resolved.
         EXPECT_EQ(items.NamePath(items.SelectedItem()), (tree / "Sub").string());
     }
+    fs::current_path(saved);
+}
+
+namespace {
+
+// Counts the style's icon lookups, which go through the icon theme.
+class CountingStyle final : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    QIcon standardIcon(StandardPixmap which, const QStyleOption* option, const QWidget* widget) const override
+    {
+        ++Lookups;
+        return QProxyStyle::standardIcon(which, option, widget);
+    }
+    mutable int Lookups = 0;
+};
+
+} // namespace
+
+TEST(DirectoryOutlineWidget, ThePicturesAreTheStylesFolderIconsFetchedOnlyWhenDrawn)
+{
+    const auto saved = fs::current_path();
+    TempDir dir;
+    CountingStyle style;
+    TCDirectoryOutline outline;
+    outline.setStyle(&style);
+    EXPECT_EQ(style.Lookups, 0) << "a new outline looked up its pictures";
+
+    outline.resize(300, 200);
+    outline.SetTextCase(TTextCase::tcAsIs);
+    outline.SetDirectory(fs::canonical(dir.Path()).string());
+    const auto& items = outline.Model().Tree();
+    const auto top = items.FirstChild(0);
+    ASSERT_TRUE(items.Expanded(top));
+    outline.verticalScrollBar()->setValue(0);
+    const auto shown = outline.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_GT(style.Lookups, 0);
+
+    // The open top line's picture, as the style draws its open folder.
+    QImage expected(16, 16, QImage::Format_RGB32);
+    expected.fill(outline.viewport()->palette().color(QPalette::Base));
+    {
+        QPainter painter(&expected);
+        style.standardIcon(QStyle::SP_DirOpenIcon, nullptr, &outline).paint(&painter, expected.rect());
+    }
+    const auto line = outline.ItemRect(top);
+    EXPECT_EQ(shown.copy(line.left() + 1, line.top() + 1, 16, 16), expected);
+
+    const int lookups = style.Lookups;
+    outline.viewport()->grab();
+    EXPECT_EQ(style.Lookups, lookups) << "the pictures were looked up again";
     fs::current_path(saved);
 }
