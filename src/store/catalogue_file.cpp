@@ -9,9 +9,11 @@ CatalogueReadResult ParseCatalogue(std::string_view bytes, AvailablePathVector& 
     CatalogueReadResult result;
     result.Status = FileReadStatus::Read;
 
-    const auto text = FromTextMode(bytes);
+    // A catalogue may be megabytes: its CRs go as each field is copied out,
+    // never through a copy of the whole text.
+    const auto text = UpToCtrlZ(bytes);
     LineReader lines(text);
-    const auto count = LeadingInteger(lines.Next());
+    const auto count = LeadingInteger(TextModeLine(lines.Next()));
     if (!count) {
         result.Damaged = true;
         result.OriginalBytes = bytes;
@@ -31,14 +33,14 @@ CatalogueReadResult ParseCatalogue(std::string_view bytes, AvailablePathVector& 
         const auto comma = pathLine.find(',');
         if (comma == std::string_view::npos) {
             // A line end after the last record is no record, and no damage.
-            if (!pathLine.empty() || !lines.AtEnd())
+            if (pathLine.find_first_not_of('\r') != std::string_view::npos || !lines.AtEnd())
                 result.Damaged = true;
             break;
         }
         AvailablePathStructur record;
-        record.RequiresPW = LeadingInteger(pathLine.substr(0, comma)).value_or(0) != 0 ? 1 : 0;
-        record.NetworkPath = pathLine.substr(comma + 1);
-        record.Description = lines.Next();
+        record.RequiresPW = LeadingInteger(TextModeLine(pathLine.substr(0, comma))).value_or(0) != 0 ? 1 : 0;
+        record.NetworkPath = TextModeLine(pathLine.substr(comma + 1));
+        record.Description = TextModeLine(lines.Next());
         list.push_back(std::move(record));
         ++records;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <system_error>
 
@@ -43,10 +44,27 @@ FileBytes ReadFileBytes(const std::filesystem::path& path)
     return {FileReadStatus::Read, std::move(bytes)};
 }
 
+std::string_view UpToCtrlZ(std::string_view bytes)
+{
+    return bytes.substr(0, bytes.find(CtrlZ));
+}
+
+std::string TextModeLine(std::string_view line)
+{
+    const auto first = line.find('\r');
+    if (first == std::string_view::npos)
+        return std::string(line);
+    if (first + 1 == line.size())
+        return std::string(line.substr(0, first));
+    std::string text;
+    text.reserve(line.size());
+    std::copy_if(line.begin(), line.end(), std::back_inserter(text), [](char c) { return c != '\r'; });
+    return text;
+}
+
 std::string FromTextMode(std::string_view bytes)
 {
-    if (const auto end = bytes.find(CtrlZ); end != std::string_view::npos)
-        bytes = bytes.substr(0, end);
+    bytes = UpToCtrlZ(bytes);
     std::string text;
     text.reserve(bytes.size());
     while (!bytes.empty()) {

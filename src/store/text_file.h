@@ -24,6 +24,12 @@ FileBytes ReadFileBytes(const std::filesystem::path& path);
 // Ctrl-Z byte ends the text.
 std::string FromTextMode(std::string_view bytes);
 
+// Text mode a line at a time, for files too big to copy whole: the bytes up
+// to a Ctrl-Z split into lines at LFs as FromTextMode's text does, and each
+// line's CRs dropped as its bytes are taken.
+std::string_view UpToCtrlZ(std::string_view bytes);
+std::string TextModeLine(std::string_view line);
+
 // Reads the lines of a text one after another, each whole, whatever its
 // length. A text of n LFs holds n + 1 lines, the last one empty when the text
 // ends with an LF, as the writers leave it when their last field is empty.

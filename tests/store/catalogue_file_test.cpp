@@ -91,6 +91,9 @@ TEST(CatalogueFormat, LoneLineFeedsStrayCarriageReturnsAndCtrlZ)
     EXPECT_EQ(Parse("2 2.0\n1,p1\nd1\n0,p2\nd2"), expected);
     EXPECT_EQ(Parse("2 2.0\r\n1,p\r1\r\nd\r1\r\n0,p2\r\r\nd2\r"), expected);
     CatalogueReadResult result;
+    // CRs inside the numbers, and a last line of nothing but a CR.
+    EXPECT_EQ(Parse("2\r 2.0\r\n-\r1,p1\r\nd1\r\n0,p2\r\nd2\r\n\r", &result), expected);
+    EXPECT_FALSE(result.Damaged);
     EXPECT_EQ(Parse("2 2.0\r\n1,p1\r\nd1\x1A\r\n0,p2\r\nd2", &result), AvailablePathVector{Entry("p1", "d1", 1)});
     EXPECT_TRUE(result.Damaged);
 }
