@@ -4,9 +4,13 @@
 
 #include <QByteArray>
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::size_t ShownLength = 4096;
+// Enough to find the widest among texts of one length and like letters.
+constexpr std::size_t MostCandidates = 16;
 
 } // namespace
 
@@ -62,4 +66,31 @@ QVariant CatalogueModel::data(const QModelIndex& index, int role) const
 Qt::ItemFlags CatalogueModel::flags(const QModelIndex& index) const
 {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+std::vector<int> CatalogueModel::WidestRows(const std::array<int, 256>& advances, int slack) const
+{
+    // The widest estimates so far, widest first.
+    std::vector<std::pair<std::int64_t, int>> best;
+    best.reserve(MostCandidates + 1);
+    const auto wider = [](const auto& a, const auto& b) { return a.first > b.first; };
+    for (std::size_t row = 0; row < Catalogue.size(); ++row) {
+        const auto& path = Catalogue[row].NetworkPath;
+        // What is shown of a long path, and the ellipsis after it.
+        std::int64_t width = path.size() > ShownLength ? advances[0xFF] : 0;
+        for (const char c : std::string_view(path).substr(0, ShownLength))
+            width += advances[static_cast<unsigned char>(c)];
+        if (best.size() == MostCandidates && width <= best.back().first)
+            continue;
+        best.insert(std::upper_bound(best.begin(), best.end(), std::pair{width, 0}, wider),
+                    {width, static_cast<int>(row)});
+        if (best.size() > MostCandidates)
+            best.pop_back();
+    }
+    std::vector<int> rows;
+    for (const auto& [width, row] : best) {
+        if (width >= best.front().first - slack)
+            rows.push_back(row);
+    }
+    return rows;
 }

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -78,7 +79,9 @@ TEST_F(CatalogueView, RowsCarryTheImageOfTheirCredentialsFlag)
     EXPECT_EQ(imageOf(2), form->ImageList1[0].cacheKey());
     EXPECT_EQ(model->columnCount(), 2);
     EXPECT_FALSE(model->index(0, 1).data().isValid());
-    EXPECT_TRUE(form->AvailableListView->isHeaderHidden());
+    for (const auto* header : form->AvailableListView->findChildren<QHeaderView*>())
+        EXPECT_FALSE(header->isVisible());
+    EXPECT_EQ(form->AvailableListView->visualRect(model->index(0, 0)).top(), 0) << "something stands above the rows";
     EXPECT_EQ(form->AvailableListView->selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_EQ(form->AvailableListView->editTriggers(), QAbstractItemView::NoEditTriggers);
 }
@@ -215,10 +218,34 @@ TEST_F(CatalogueView, PathsThatDifferOnlyInCaseAreBothShown)
     EXPECT_EQ(rows, (std::vector<std::string>{"\\\\SRV\\A", "\\\\srv\\a"}));
 }
 
-TEST_F(CatalogueView, TheFirstColumnIsAsWideAsTheLongestPath)
+TEST_F(CatalogueView, EveryRowIsAsWideAsTheWidestPath)
 {
-    WriteCatalogue("2 2.0\r\n0,\\\\a\r\n\r\n0,\\\\" + std::string(300, 'w') + "\r\n");
+    // Narrow letters in the longest path, wide ones in a shorter one.
+    WriteCatalogue("3 2.0\r\n0,\\\\a\r\n\r\n0,\\\\" + std::string(300, 'i') + "\r\n\r\n0,\\\\" + std::string(200, 'W')
+                   + "\r\n");
     auto form = StartShown();
     auto* view = form->AvailableListView;
-    EXPECT_GT(view->columnWidth(0), view->fontMetrics().horizontalAdvance(QString(300, u'w')));
+    const auto advance = [&](const QString& text) { return view->fontMetrics().horizontalAdvance(text); };
+    ASSERT_GT(advance(QString(200, u'W')), advance(QString(300, u'i')));
+    const auto rowWidth = [&](int row) { return view->visualRect(view->model()->index(row, 0)).width(); };
+    EXPECT_GT(rowWidth(0), advance(QStringLiteral("\\\\") + QString(200, u'W')));
+    EXPECT_LT(rowWidth(0), advance(QStringLiteral("\\\\") + QString(200, u'W')) + 100);
+    EXPECT_EQ(rowWidth(1), rowWidth(0));
+    EXPECT_EQ(rowWidth(2), rowWidth(0));
+    EXPECT_EQ(view->horizontalScrollBar()->maximum(), rowWidth(0) - view->viewport()->width());
+
+    // Letters beyond ASCII, and a path added later, widen the rows again.
+    std::string umlauts;
+    for (int i = 0; i < 250; ++i)
+        umlauts += "\xC3\x9C";
+    form->AvailablePathList.push_back({"\\\\" + umlauts, "", 0});
+    form->RefreshCatalogueView(false);
+    QApplication::processEvents();
+    EXPECT_GT(rowWidth(0), advance(QStringLiteral("\\\\") + QString(250, QChar(0xDC))));
+    EXPECT_EQ(rowWidth(3), rowWidth(0));
+
+    // No rows, no width.
+    form->AvailablePathList.clear();
+    form->RefreshCatalogueView(false);
+    EXPECT_EQ(view->RowWidth(), 0);
 }
