@@ -114,25 +114,9 @@ std::optional<std::int32_t> LeadingInteger(std::string_view text)
     return static_cast<std::int32_t>(value == Limit ? Limit - 1 : value);
 }
 
-namespace {
-
-char AsciiUpper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-
-} // namespace
-
 bool AsciiCaseLess(std::string_view left, std::string_view right)
 {
     return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(), [](char a, char b) {
         return static_cast<unsigned char>(AsciiUpper(a)) < static_cast<unsigned char>(AsciiUpper(b));
     });
-}
-
-std::string AsciiCaseKey(std::string_view text)
-{
-    std::string key(text);
-    std::transform(key.begin(), key.end(), key.begin(), AsciiUpper);
-    return key;
 }

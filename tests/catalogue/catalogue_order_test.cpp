@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 using namespace std::string_literals;
 
 TEST(CatalogueOrder, LetterCaseDoesNotCount)
@@ -50,4 +53,26 @@ TEST(CatalogueOrder, SortPutsTheWholeCatalogueInOrder)
         paths.push_back(entry.NetworkPath);
     EXPECT_EQ(paths, (std::vector<std::string>{"\\\\Alpha\\y", "\\\\beta\\x", "\\\\srv\\pub", "\\\\srv\\pub2",
                                                "\\\\_under"}));
+}
+
+TEST(CatalogueOrder, SortAgreesWithTheOrderOnPathsThatShareLongBeginnings)
+{
+    // Few letters, so that paths meet at every length: equal in case or in
+    // everything, one the start of another, NUL and high bytes inside.
+    const std::string letters("aAbB\\\0\xE9_", 8);
+    std::mt19937 random(11);
+    for (const std::size_t count : {2u, 17u, 500u, 5000u}) {
+        AvailablePathVector list;
+        for (std::size_t i = 0; i < count; ++i) {
+            std::string path = i % 3 == 0 ? "\\\\server-with-a-long-name\\" : "";
+            for (auto length = random() % 24; length > 0; --length)
+                path += letters[random() % letters.size()];
+            list.push_back({path, std::to_string(i), static_cast<std::uint8_t>(i % 2)});
+        }
+        auto expected = list;
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const auto& a, const auto& b) { return CatalogueLess(a.NetworkPath, b.NetworkPath); });
+        SortCatalogue(list);
+        EXPECT_EQ(list, expected) << count << " paths";
+    }
 }
