@@ -11,25 +11,73 @@ bool CatalogueLess(std::string_view left, std::string_view right)
 
 namespace {
 
-// A path's first sixteen bytes, folded, as two numbers that compare as the
-// bytes do; shorter paths are filled with zero bytes. Two paths whose keys
-// differ are in the keys' order, and only equal keys need the paths.
+// Sixteen bytes of a path from an offset, folded, as two numbers that compare
+// as the bytes do; a path that ends sooner is filled with zero bytes. Two
+// paths whose keys differ are in the keys' order.
 struct SortKey {
     std::uint64_t High = 0;
     std::uint64_t Low = 0;
     std::uint32_t Index = 0;
+    std::uint32_t Size = 0;
 };
 
-SortKey MakeKey(std::string_view path, std::uint32_t index)
+constexpr std::size_t KeyBytes = 16;
+// Past this many bytes, equal beginnings are told apart by comparing the rest.
+constexpr std::size_t KeyedBytes = 4 * KeyBytes;
+
+void SetKey(SortKey& key, std::string_view path, std::size_t offset)
 {
-    SortKey key;
-    key.Index = index;
-    for (std::size_t i = 0; i < 16; ++i) {
-        const auto byte = i < path.size() ? static_cast<unsigned char>(AsciiUpper(path[i])) : 0u;
+    key.High = 0;
+    key.Low = 0;
+    for (std::size_t i = 0; i < KeyBytes; ++i) {
+        const auto at = offset + i;
+        const auto byte = at < path.size() ? static_cast<unsigned char>(AsciiUpper(path[at])) : 0u;
         auto& half = i < 8 ? key.High : key.Low;
         half = half << 8 | byte;
     }
-    return key;
+}
+
+using KeyIterator = std::vector<SortKey>::iterator;
+
+// Orders keys whose paths agree, folded, in their first offset bytes: by the
+// next sixteen, then the runs that agree in those too by the sixteen after.
+// Equal paths keep their order, and a path comes before the longer ones it starts.
+void SortFrom(const AvailablePathVector& list, KeyIterator begin, KeyIterator end, std::size_t offset)
+{
+    if (offset >= KeyedBytes) {
+        std::sort(begin, end, [&](const SortKey& a, const SortKey& b) {
+            const auto rest = [&](const SortKey& key) {
+                const std::string_view path = list[key.Index].NetworkPath;
+                return path.substr(std::min(offset, path.size()));
+            };
+            const auto left = rest(a);
+            const auto right = rest(b);
+            if (AsciiCaseLess(left, right))
+                return true;
+            return !AsciiCaseLess(right, left) && a.Index < b.Index;
+        });
+        return;
+    }
+    if (offset > 0) {
+        for (auto key = begin; key != end; ++key)
+            SetKey(*key, list[key->Index].NetworkPath, offset);
+    }
+    const auto byKey = [](const SortKey& a, const SortKey& b) {
+        return a.High != b.High ? a.High < b.High : a.Low < b.Low;
+    };
+    std::sort(begin, end, [&](const SortKey& a, const SortKey& b) {
+        if (byKey(a, b) || byKey(b, a))
+            return byKey(a, b);
+        return a.Size != b.Size ? a.Size < b.Size : a.Index < b.Index;
+    });
+    const auto next = offset + KeyBytes;
+    for (auto run = begin; run != end;) {
+        const auto runEnd = std::find_if(run, end, [&](const SortKey& key) { return byKey(*run, key); });
+        // Ordered by length within a run is right when none goes on past these bytes.
+        if (runEnd - run > 1 && std::any_of(run, runEnd, [&](const SortKey& key) { return key.Size > next; }))
+            SortFrom(list, run, runEnd, next);
+        run = runEnd;
+    }
 }
 
 } // namespace
@@ -42,22 +90,14 @@ void SortCatalogue(AvailablePathVector& list)
         return;
     // Small keys instead of folded copies of the paths, and the records
     // moved into place along the permutation's cycles: a big catalogue is
-    // sorted without a second copy of itself. Equal paths keep their order.
-    std::vector<SortKey> keys;
-    keys.reserve(list.size());
-    for (std::size_t i = 0; i < list.size(); ++i)
-        keys.push_back(MakeKey(list[i].NetworkPath, static_cast<std::uint32_t>(i)));
-    std::sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
-        if (a.High != b.High)
-            return a.High < b.High;
-        if (a.Low != b.Low)
-            return a.Low < b.Low;
-        const auto& left = list[a.Index].NetworkPath;
-        const auto& right = list[b.Index].NetworkPath;
-        if (CatalogueLess(left, right))
-            return true;
-        return !CatalogueLess(right, left) && a.Index < b.Index;
-    });
+    // sorted without a second copy of itself.
+    std::vector<SortKey> keys(list.size());
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        keys[i].Index = static_cast<std::uint32_t>(i);
+        keys[i].Size = static_cast<std::uint32_t>(std::min<std::size_t>(list[i].NetworkPath.size(), UINT32_MAX));
+        SetKey(keys[i], list[i].NetworkPath, 0);
+    }
+    SortFrom(list, keys.begin(), keys.end(), 0);
     constexpr auto Placed = ~std::uint32_t{0};
     for (std::size_t start = 0; start < keys.size(); ++start) {
         if (keys[start].Index == Placed || keys[start].Index == start) {

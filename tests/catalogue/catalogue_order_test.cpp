@@ -57,14 +57,15 @@ TEST(CatalogueOrder, SortPutsTheWholeCatalogueInOrder)
 
 TEST(CatalogueOrder, SortAgreesWithTheOrderOnPathsThatShareLongBeginnings)
 {
-    // Few letters, so that paths meet at every length: equal in case or in
-    // everything, one the start of another, NUL and high bytes inside.
+    // Few letters, so that paths meet at every length, past seventy bytes too:
+    // equal in case or in everything, one the start of another, NUL and high
+    // bytes inside.
     const std::string letters("aAbB\\\0\xE9_", 8);
     std::mt19937 random(11);
     for (const std::size_t count : {2u, 17u, 500u, 5000u}) {
         AvailablePathVector list;
         for (std::size_t i = 0; i < count; ++i) {
-            std::string path = i % 3 == 0 ? "\\\\server-with-a-long-name\\" : "";
+            std::string path = i % 3 == 0 ? "\\\\server-with-a-long-name\\" : i % 3 == 1 ? std::string(70, 'x') : "";
             for (auto length = random() % 24; length > 0; --length)
                 path += letters[random() % letters.size()];
             list.push_back({path, std::to_string(i), static_cast<std::uint8_t>(i % 2)});
