@@ -81,7 +81,6 @@ TMainPRGForm::TMainPRGForm(std::filesystem::path exeDirectory, PlatformServices 
 {
     setObjectName(QStringLiteral("MainPRGForm"));
     setWindowTitle(QString::fromLatin1(ApplicationTitle));
-    setWindowIcon(ProgramIcon());
     setFixedSize(722, 507);
     auto windowFont = font();
     windowFont.setPointSize(8);
@@ -303,6 +302,12 @@ bool TMainPRGForm::event(QEvent* event)
     }
     if (event->type() == QEvent::QueryWhatsThis)
         return true;
+    // Four pictures to decode and hand to the window system: after the
+    // window's first paint, which does not need them.
+    if (event->type() == QEvent::Paint && !IconSet) {
+        IconSet = true;
+        QMetaObject::invokeMethod(this, [this] { setWindowIcon(ProgramIcon()); }, Qt::QueuedConnection);
+    }
     return QWidget::event(event);
 }
 

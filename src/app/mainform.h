@@ -214,6 +214,7 @@ private:
     StoredFile CatalogueAtStart;
     StoredFile ConfigAtStart;
     bool Activated = false;
+    bool IconSet = false;
     bool Closed = false;
     bool HandlerRunning = false;
     // Set while the network command runs: the window cannot be closed then.

@@ -9,7 +9,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -89,6 +91,18 @@ TEST_F(MainWindowLayout, TheWindowIsFixedCaptionedAndHasOnlyCloseAndHelp)
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(form->property("helpContext").toInt(), 1000);
     EXPECT_EQ(form->font().pointSize(), 8);
+}
+
+TEST_F(MainWindowLayout, TheProgramIconComesRightAfterTheFirstPaint)
+{
+    WriteCatalogue("0 2.0");
+    auto form = Start();
+    EXPECT_TRUE(form->windowIcon().isNull());
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QTRY_VERIFY(!form->windowIcon().isNull());
+    EXPECT_EQ(form->windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {256, 256}}));
+    EXPECT_EQ(form->windowHandle()->icon().cacheKey(), form->windowIcon().cacheKey());
 }
 
 TEST_F(MainWindowLayout, EveryControlHasItsNameCaptionHintStartStateAndHelpContext)
