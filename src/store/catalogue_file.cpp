@@ -4,48 +4,135 @@
 
 #include <algorithm>
 
-CatalogueReadResult ParseCatalogue(std::string_view bytes, AvailablePathVector& list)
-{
-    CatalogueReadResult result;
-    result.Status = FileReadStatus::Read;
+namespace {
 
-    // A catalogue may be megabytes: its CRs go as each field is copied out,
-    // never through a copy of the whole text.
-    const auto text = UpToCtrlZ(bytes);
-    LineReader lines(text);
-    const auto count = LeadingInteger(TextModeLine(lines.Next()));
-    if (!count) {
-        result.Damaged = true;
-        result.OriginalBytes = bytes;
-        return result;
+// The records of a catalogue's bytes, handed over in pieces of any size: a
+// big file is parsed as it is read, never held whole. Text mode's CRs are
+// taken out of each field as it is copied.
+class CatalogueParser {
+public:
+    // lineEnds: how many LFs come before a Ctrl-Z, to reserve room for the
+    // records without trusting the header's count.
+    CatalogueParser(AvailablePathVector& list, std::int64_t lineEnds) : List(list), LineEnds(lineEnds) {}
+
+    void Feed(std::string_view bytes)
+    {
+        if (Ended)
+            return;
+        if (const auto end = bytes.find(CtrlZByte); end != std::string_view::npos) {
+            bytes = bytes.substr(0, end);
+            Ended = true;
+        }
+        while (!Stopped) {
+            const auto lineFeed = bytes.find('\n');
+            if (lineFeed == std::string_view::npos)
+                break;
+            if (Carry.empty()) {
+                TakeLine(bytes.substr(0, lineFeed), false);
+            } else {
+                Carry.append(bytes.substr(0, lineFeed));
+                TakeLine(Carry, false);
+                Carry.clear();
+            }
+            bytes.remove_prefix(lineFeed + 1);
+        }
+        if (!Stopped)
+            Carry.append(bytes);
     }
-    result.HeaderCount = *count;
-    // Room for the records the count promises, but never for more than the
-    // text holds: a record takes two lines.
-    const auto lineEnds = static_cast<std::int64_t>(std::count(text.begin(), text.end(), '\n'));
-    list.reserve(list.size() + static_cast<std::size_t>(std::clamp<std::int64_t>(*count, 0, lineEnds / 2 + 1)));
 
-    // The count is only a promise: every whole record the text holds is
-    // taken, and a count that does not match them marks the file damaged.
-    std::int64_t records = 0;
-    while (!lines.AtEnd()) {
-        const auto pathLine = lines.Next();
-        const auto comma = pathLine.find(',');
-        if (comma == std::string_view::npos) {
-            // A line end after the last record is no record, and no damage.
-            if (pathLine.find_first_not_of('\r') != std::string_view::npos || !lines.AtEnd())
-                result.Damaged = true;
+    CatalogueReadResult Finish()
+    {
+        // A text of n LFs holds n + 1 lines: what follows the last LF is one,
+        // and a record whose path line is the last has an empty description.
+        if (!Stopped)
+            TakeLine(Carry, true);
+        if (Next == Expected::Description)
+            Push({});
+        if (Next != Expected::Header && Records != Result.HeaderCount)
+            Result.Damaged = true;
+        Result.Status = FileReadStatus::Read;
+        return Result;
+    }
+
+private:
+    static constexpr char CtrlZByte = 26;
+    enum class Expected { Header, Path, Description };
+
+    void TakeLine(std::string_view line, bool last)
+    {
+        switch (Next) {
+        case Expected::Header:
+            if (const auto count = LeadingInteger(TextModeLine(line))) {
+                Result.HeaderCount = *count;
+                // Room for the records the count promises, but never for
+                // more than the text holds: a record takes two lines.
+                List.reserve(List.size()
+                             + static_cast<std::size_t>(std::clamp<std::int64_t>(*count, 0, LineEnds / 2 + 1)));
+                Next = Expected::Path;
+            } else {
+                Result.Damaged = true;
+                Stop();
+            }
+            break;
+        case Expected::Path:
+            if (const auto comma = line.find(','); comma != std::string_view::npos) {
+                Pending.RequiresPW = LeadingInteger(TextModeLine(line.substr(0, comma))).value_or(0) != 0 ? 1 : 0;
+                Pending.NetworkPath = TextModeLine(line.substr(comma + 1));
+                Next = Expected::Description;
+            } else {
+                // A line end after the last record is no record, and no damage.
+                if (!last || line.find_first_not_of('\r') != std::string_view::npos)
+                    Result.Damaged = true;
+                Stop();
+            }
+            break;
+        case Expected::Description:
+            Push(TextModeLine(line));
             break;
         }
-        AvailablePathStructur record;
-        record.RequiresPW = LeadingInteger(TextModeLine(pathLine.substr(0, comma))).value_or(0) != 0 ? 1 : 0;
-        record.NetworkPath = TextModeLine(pathLine.substr(comma + 1));
-        record.Description = TextModeLine(lines.Next());
-        list.push_back(std::move(record));
-        ++records;
     }
-    if (records != result.HeaderCount)
-        result.Damaged = true;
+
+    void Push(std::string description)
+    {
+        Pending.Description = std::move(description);
+        List.push_back(std::move(Pending));
+        Pending = {};
+        ++Records;
+        Next = Expected::Path;
+    }
+
+    // The count is only a promise: every whole record before a line that is
+    // no record is taken.
+    void Stop()
+    {
+        Stopped = true;
+        std::string().swap(Carry);
+    }
+
+    AvailablePathVector& List;
+    std::int64_t LineEnds;
+    CatalogueReadResult Result;
+    Expected Next = Expected::Header;
+    AvailablePathStructur Pending;
+    std::int64_t Records = 0;
+    std::string Carry;
+    bool Ended = false;
+    bool Stopped = false;
+};
+
+std::int64_t LineEndsOf(std::string_view bytes)
+{
+    const auto text = UpToCtrlZ(bytes);
+    return static_cast<std::int64_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+} // namespace
+
+CatalogueReadResult ParseCatalogue(std::string_view bytes, AvailablePathVector& list)
+{
+    CatalogueParser parser(list, LineEndsOf(bytes));
+    parser.Feed(bytes);
+    auto result = parser.Finish();
     if (result.Damaged)
         result.OriginalBytes = bytes;
     return result;
@@ -53,9 +140,35 @@ CatalogueReadResult ParseCatalogue(std::string_view bytes, AvailablePathVector& 
 
 CatalogueReadResult ReadCatalogueFile(const std::filesystem::path& path, AvailablePathVector& list)
 {
+    // Once to count the lines, once to parse them: the file's blocks pass
+    // through one small buffer, where holding megabytes of it would cost more.
+    std::int64_t lineEnds = 0;
+    bool ended = false;
+    const auto counted = ReadFileBlocks(path, [&](std::string_view block) {
+        if (ended)
+            return;
+        const auto text = UpToCtrlZ(block);
+        ended = text.size() < block.size();
+        lineEnds += LineEndsOf(text);
+    });
+    if (counted != FileReadStatus::Read) {
+        CatalogueReadResult result;
+        result.Status = counted;
+        return result;
+    }
+    const auto before = list.size();
+    CatalogueParser parser(list, lineEnds);
+    auto result = ReadFileBlocks(path, [&](std::string_view block) { parser.Feed(block); }) == FileReadStatus::Read
+                    ? parser.Finish()
+                    : CatalogueReadResult{FileReadStatus::Unreadable};
+    if (!result.Damaged && result.Status == FileReadStatus::Read)
+        return result;
+    // A damaged file is kept as it was read, so it is read whole once more
+    // and the records taken from those very bytes.
+    list.resize(before);
     auto file = ReadFileBytes(path);
     if (file.Status != FileReadStatus::Read) {
-        CatalogueReadResult result;
+        result = {};
         result.Status = file.Status;
         return result;
     }

@@ -15,20 +15,27 @@ bool IsCSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-} // namespace
-
-FileBytes ReadFileBytes(const std::filesystem::path& path)
+// Opens a file to be read whole; Read when stream could be opened.
+FileReadStatus OpenToRead(const std::filesystem::path& path, std::ifstream& stream)
 {
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
     if (!std::filesystem::exists(status))
-        return {FileReadStatus::Missing, {}};
+        return FileReadStatus::Missing;
     if (std::filesystem::is_directory(status))
-        return {FileReadStatus::Unreadable, {}};
+        return FileReadStatus::Unreadable;
+    stream.open(path, std::ios::binary);
+    return stream ? FileReadStatus::Read : FileReadStatus::Unreadable;
+}
 
-    std::ifstream stream(path, std::ios::binary);
-    if (!stream)
-        return {FileReadStatus::Unreadable, {}};
+} // namespace
+
+FileBytes ReadFileBytes(const std::filesystem::path& path)
+{
+    std::ifstream stream;
+    if (const auto opened = OpenToRead(path, stream); opened != FileReadStatus::Read)
+        return {opened, {}};
+    std::error_code error;
     // In one read as long as the file, then whatever it grew by meanwhile.
     std::string bytes;
     if (const auto size = std::filesystem::file_size(path, error); !error && size > 0) {
@@ -42,6 +49,17 @@ FileBytes ReadFileBytes(const std::filesystem::path& path)
     if (stream.bad())
         return {FileReadStatus::Unreadable, {}};
     return {FileReadStatus::Read, std::move(bytes)};
+}
+
+FileReadStatus ReadFileBlocks(const std::filesystem::path& path, const std::function<void(std::string_view)>& take)
+{
+    std::ifstream stream;
+    if (const auto opened = OpenToRead(path, stream); opened != FileReadStatus::Read)
+        return opened;
+    std::string block(std::size_t{1} << 16, '\0');
+    while (stream.read(block.data(), static_cast<std::streamsize>(block.size())) || stream.gcount() > 0)
+        take(std::string_view(block.data(), static_cast<std::size_t>(stream.gcount())));
+    return stream.bad() ? FileReadStatus::Unreadable : FileReadStatus::Read;
 }
 
 std::string_view UpToCtrlZ(std::string_view bytes)

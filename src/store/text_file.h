@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,11 @@ struct FileBytes {
 
 // Reads a whole file as raw bytes.
 FileBytes ReadFileBytes(const std::filesystem::path& path);
+
+// Reads a file a block at a time and hands each block to take, so that a big
+// file is never held whole; the blocks share one buffer. Read, Missing and
+// Unreadable as ReadFileBytes reports them.
+FileReadStatus ReadFileBlocks(const std::filesystem::path& path, const std::function<void(std::string_view)>& take);
 
 // The stored files are read in text mode: every CR byte is dropped and a
 // Ctrl-Z byte ends the text.

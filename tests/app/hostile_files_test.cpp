@@ -122,6 +122,20 @@ TEST_F(HostileFiles, EmptyFilesEverywhere)
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), "0-1");
 }
 
+TEST_F(HostileFiles, ABigCatalogueIsReadWithoutHoldingItWhole)
+{
+    std::string bytes = "2000 2.0";
+    for (int i = 1000; i < 3000; ++i)
+        bytes += "\r\n0,\\\\srv\\" + std::to_string(i) + std::string(2000, 'p') + "\r\nd";
+    WriteCatalogue(bytes);
+    auto form = StartWatched();
+    EXPECT_TRUE(Ui.Messages.empty());
+    EXPECT_EQ(form->AvailablePathList.size(), 2000u);
+    EXPECT_LT(LargestAllocation.load(), bytes.size() / 8) << "the whole file was held";
+    form->close();
+    EXPECT_EQ(Catalogue(), bytes);
+}
+
 TEST_F(HostileFiles, AHugeCountBeforeTwoRecords)
 {
     const std::string bytes = "2147483647 2.0\r\n0,\\\\a\\one\r\nfirst\r\n1,\\\\b\\two\r\nsecond";

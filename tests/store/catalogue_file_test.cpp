@@ -186,3 +186,35 @@ TEST(CatalogueFile, ReadingAppendsToWhatTheListHolds)
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[1].NetworkPath, "second");
 }
+
+TEST(CatalogueFile, AFileReadInBlocksGivesWhatItsBytesGive)
+{
+    // Big enough for many of the reader's blocks, with line ends, CR LF
+    // pairs and long lines falling across their edges at every offset.
+    std::string body;
+    for (int i = 0; body.size() < (300u << 10); ++i) {
+        body += "\r\n" + std::to_string(i % 3) + ",\\\\server\\" + std::string(static_cast<std::size_t>(i % 997), 's')
+              + std::to_string(i) + "\r\nDescription \r" + std::to_string(i);
+    }
+    const auto records = std::count(body.begin(), body.end(), ',');
+    TempDir dir;
+    const auto path = dir / "Corvane2.net";
+    for (const auto& bytes : {std::to_string(records) + " 2.0" + body,
+                              std::to_string(records) + " 2.0" + body + "\r\n",
+                              std::to_string(records + 1) + " 2.0" + body,
+                              std::to_string(records) + " 2.0" + body.substr(0, 200000) + "\x1A" + body.substr(200000),
+                              std::to_string(records) + " 2.0" + body + "\r\nno comma\r\n0,x\r\nd"}) {
+        SCOPED_TRACE(bytes.size());
+        WriteBytes(path, bytes);
+        AvailablePathVector read{Entry("kept", "", 0)};
+        AvailablePathVector parsed{Entry("kept", "", 0)};
+        const auto fromFile = ReadCatalogueFile(path, read);
+        const auto fromBytes = ParseCatalogue(bytes, parsed);
+        EXPECT_EQ(read, parsed);
+        EXPECT_EQ(fromFile.Status, FileReadStatus::Read);
+        EXPECT_EQ(fromFile.HeaderCount, fromBytes.HeaderCount);
+        EXPECT_EQ(fromFile.Damaged, fromBytes.Damaged);
+        EXPECT_EQ(fromFile.OriginalBytes, fromBytes.OriginalBytes);
+        EXPECT_EQ(fromFile.Damaged ? bytes : "", fromFile.OriginalBytes);
+    }
+}
