@@ -249,3 +249,41 @@ TEST_F(CatalogueView, EveryRowIsAsWideAsTheWidestPath)
     form->RefreshCatalogueView(false);
     EXPECT_EQ(view->RowWidth(), 0);
 }
+
+TEST_F(CatalogueView, ThousandsOfRowsShowAtOnceAndReachTheirEnd)
+{
+    std::string bytes = "5000 2.0";
+    for (int i = 10000; i < 15000; ++i)
+        bytes += "\r\n0,\\\\srv\\share" + std::to_string(i) + "\r\n";
+    WriteCatalogue(bytes);
+    auto form = StartShown();
+    auto* view = form->AvailableListView;
+    const auto* model = view->model();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QApplication::processEvents();
+    EXPECT_EQ(view->indexAt(view->visualRect(model->index(0, 0)).center()).row(), 0);
+
+    view->setFocus();
+    view->setCurrentIndex(model->index(0, 0));
+    QTest::keyClick(view, Qt::Key_End);
+    EXPECT_EQ(view->currentIndex().row(), 4999);
+    const auto last = view->visualRect(model->index(4999, 0));
+    EXPECT_TRUE(view->viewport()->rect().contains(last));
+    EXPECT_EQ(view->indexAt(last.center()).row(), 4999);
+}
+
+TEST_F(CatalogueView, AClickRightOfAShortPathTakesItsRow)
+{
+    WriteCatalogue(ThreeEntries);
+    auto form = StartShown();
+    auto* view = form->AvailableListView;
+    const auto farRight = [&](int row) {
+        return QPoint(view->viewport()->width() - 3, view->visualRect(view->model()->index(row, 0)).center().y());
+    };
+    ASSERT_GT(farRight(0).x(), view->RowWidth());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, farRight(1));
+    EXPECT_EQ(SelectedRows(*form), std::vector<int>{1});
+    EXPECT_EQ(form->SelectedPathIndex, 1);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, farRight(2));
+    EXPECT_EQ(SelectedRows(*form), (std::vector<int>{1, 2}));
+}
