@@ -11,9 +11,7 @@
 // Every row the size of the widest one.
 class CatalogueListView::RowDelegate final : public QStyledItemDelegate {
 public:
-    RowDelegate(const CatalogueListView& view) : QStyledItemDelegate(const_cast<CatalogueListView*>(&view)), View(view)
-    {
-    }
+    explicit RowDelegate(CatalogueListView& view) : QStyledItemDelegate(&view), View(view) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 bool CatalogueLess(std::string_view left, std::string_view right)
@@ -63,12 +64,12 @@ void SortFrom(const AvailablePathVector& list, KeyIterator begin, KeyIterator en
             SetKey(*key, list[key->Index].NetworkPath, offset);
     }
     const auto byKey = [](const SortKey& a, const SortKey& b) {
-        return a.High != b.High ? a.High < b.High : a.Low < b.Low;
+        return std::tie(a.High, a.Low) < std::tie(b.High, b.Low);
     };
-    std::sort(begin, end, [&](const SortKey& a, const SortKey& b) {
-        if (byKey(a, b) || byKey(b, a))
-            return byKey(a, b);
-        return a.Size != b.Size ? a.Size < b.Size : a.Index < b.Index;
+    // Within equal bytes the shorter path first, which is only right for the
+    // runs that end here; the others are ordered again below.
+    std::sort(begin, end, [](const SortKey& a, const SortKey& b) {
+        return std::tie(a.High, a.Low, a.Size, a.Index) < std::tie(b.High, b.Low, b.Size, b.Index);
     });
     const auto next = offset + KeyBytes;
     for (auto run = begin; run != end;) {
