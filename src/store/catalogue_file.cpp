@@ -19,10 +19,9 @@ public:
     {
         if (Ended)
             return;
-        if (const auto end = bytes.find(CtrlZByte); end != std::string_view::npos) {
-            bytes = bytes.substr(0, end);
-            Ended = true;
-        }
+        const auto text = UpToCtrlZ(bytes);
+        Ended = text.size() < bytes.size();
+        bytes = text;
         while (!Stopped) {
             const auto lineFeed = bytes.find('\n');
             if (lineFeed == std::string_view::npos)
@@ -55,7 +54,6 @@ public:
     }
 
 private:
-    static constexpr char CtrlZByte = 26;
     enum class Expected { Header, Path, Description };
 
     void TakeLine(std::string_view line, bool last)
