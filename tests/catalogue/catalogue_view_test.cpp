@@ -220,16 +220,22 @@ TEST_F(CatalogueView, PathsThatDifferOnlyInCaseAreBothShown)
 
 TEST_F(CatalogueView, EveryRowIsAsWideAsTheWidestPath)
 {
-    // Narrow letters in the longest path, wide ones in a shorter one.
-    WriteCatalogue("3 2.0\r\n0,\\\\a\r\n\r\n0,\\\\" + std::string(300, 'i') + "\r\n\r\n0,\\\\" + std::string(200, 'W')
-                   + "\r\n");
+    WriteCatalogue("1 2.0\r\n0,\\\\a\r\n");
     auto form = StartShown();
     auto* view = form->AvailableListView;
     const auto advance = [&](const QString& text) { return view->fontMetrics().horizontalAdvance(text); };
-    ASSERT_GT(advance(QString(200, u'W')), advance(QString(300, u'i')));
+    // Narrow letters in the longest path, and wide ones in a shorter one
+    // wherever the font's letters differ in width.
+    const auto wide = 300 * advance(QStringLiteral("i")) / advance(QStringLiteral("W")) + 20;
+    const auto widest = QStringLiteral("\\\\") + QString(wide, u'W');
+    ASSERT_GT(advance(widest), advance(QString(300, u'i')));
+    form->AvailablePathList.push_back({"\\\\" + std::string(300, 'i'), "", 0});
+    form->AvailablePathList.push_back({widest.toStdString(), "", 0});
+    form->RefreshCatalogueView(false);
+    QApplication::processEvents();
     const auto rowWidth = [&](int row) { return view->visualRect(view->model()->index(row, 0)).width(); };
-    EXPECT_GT(rowWidth(0), advance(QStringLiteral("\\\\") + QString(200, u'W')));
-    EXPECT_LT(rowWidth(0), advance(QStringLiteral("\\\\") + QString(200, u'W')) + 100);
+    EXPECT_GT(rowWidth(0), advance(widest));
+    EXPECT_LT(rowWidth(0), advance(widest) + 100);
     EXPECT_EQ(rowWidth(1), rowWidth(0));
     EXPECT_EQ(rowWidth(2), rowWidth(0));
     EXPECT_EQ(view->horizontalScrollBar()->maximum(), rowWidth(0) - view->viewport()->width());
