@@ -4,9 +4,9 @@
 
 // The report list of the catalogue: one row per entry, every row as wide as
 // the widest path, so that a long path scrolls rather than being cut. Rows are
-// all of one size, so showing the list costs the rows in view, not every
-// entry. Reports a mouse click anywhere in it, on a row or below the rows,
-// once the click has set the selection; keyboard moves report nothing.
+// all of one size, so only the rows in view are ever measured and drawn.
+// Reports a mouse click anywhere in it, on a row or below the rows, once the
+// click has set the selection; keyboard moves report nothing.
 class CatalogueListView final : public QListView {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CatalogueListView)
