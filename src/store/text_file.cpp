@@ -32,23 +32,15 @@ FileReadStatus OpenToRead(const std::filesystem::path& path, std::ifstream& stre
 
 FileBytes ReadFileBytes(const std::filesystem::path& path)
 {
-    std::ifstream stream;
-    if (const auto opened = OpenToRead(path, stream); opened != FileReadStatus::Read)
-        return {opened, {}};
+    FileBytes file;
+    // Room for the file as it is now; whatever it grows by meanwhile is read too.
     std::error_code error;
-    // In one read as long as the file, then whatever it grew by meanwhile.
-    std::string bytes;
-    if (const auto size = std::filesystem::file_size(path, error); !error && size > 0) {
-        bytes.resize(static_cast<std::size_t>(size));
-        stream.read(bytes.data(), static_cast<std::streamsize>(size));
-        bytes.resize(static_cast<std::size_t>(stream.gcount()));
-    }
-    char chunk[65536];
-    while (stream.read(chunk, sizeof chunk) || stream.gcount() > 0)
-        bytes.append(chunk, static_cast<std::size_t>(stream.gcount()));
-    if (stream.bad())
-        return {FileReadStatus::Unreadable, {}};
-    return {FileReadStatus::Read, std::move(bytes)};
+    if (const auto size = std::filesystem::file_size(path, error); !error)
+        file.Bytes.reserve(static_cast<std::size_t>(size));
+    file.Status = ReadFileBlocks(path, [&](std::string_view block) { file.Bytes.append(block); });
+    if (file.Status != FileReadStatus::Read)
+        file.Bytes = {};
+    return file;
 }
 
 FileReadStatus ReadFileBlocks(const std::filesystem::path& path, const std::function<void(std::string_view)>& take)

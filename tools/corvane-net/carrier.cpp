@@ -11,6 +11,8 @@
 #include <optional>
 #include <random>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -75,25 +77,30 @@ std::optional<LetterRecord> OwnRecord(const fs::path& drives, char letter)
     return record;
 }
 
+// The letters, A to Z, whose links are still the ones the carrier made.
+std::vector<std::pair<char, LetterRecord>> OwnLetters(const fs::path& drives)
+{
+    std::vector<std::pair<char, LetterRecord>> letters;
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        if (auto record = OwnRecord(drives, letter))
+            letters.emplace_back(letter, std::move(*record));
+    }
+    return letters;
+}
+
 bool AnyPersistent(const fs::path& drives)
 {
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        if (const auto record = OwnRecord(drives, letter); record && record->Persistent)
-            return true;
-    }
-    return false;
+    const auto letters = OwnLetters(drives);
+    return std::any_of(letters.begin(), letters.end(), [](const auto& own) { return own.second.Persistent; });
 }
 
 // Letters other than this one whose links lie on the share of key; with
 // mountedOnly, only those on a mount the carrier made.
 bool OtherLetterOnShare(const fs::path& drives, char letter, const std::string& key, bool mountedOnly)
 {
-    for (char other = 'A'; other <= 'Z'; ++other) {
-        if (other == letter)
-            continue;
-        const auto record = OwnRecord(drives, other);
-        const auto unc = record ? ParseUnc(record->Path) : std::nullopt;
-        if (unc && ShareKey(*unc) == key && (record->Mounted || !mountedOnly))
+    for (const auto& [other, record] : OwnLetters(drives)) {
+        const auto unc = ParseUnc(record.Path);
+        if (other != letter && unc && ShareKey(*unc) == key && (record.Mounted || !mountedOnly))
             return true;
     }
     return false;
@@ -208,13 +215,10 @@ CarrierOutcome Detach(char letter, const fs::path& drives)
 CarrierOutcome List(const fs::path& drives)
 {
     std::string listing;
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        const auto record = OwnRecord(drives, letter);
-        if (!record)
-            continue;
+    for (const auto& [letter, record] : OwnLetters(drives)) {
         std::string status = FolderAnswers(LinkOf(drives, letter), AnswerTimeLimit) ? "OK" : "Unavailable";
         status.resize(13, ' ');
-        listing += status + letter + ":        " + record->Path + "\n";
+        listing += status + letter + ":        " + record.Path + "\n";
     }
     if (listing.empty())
         return {NetStatus::Done, {}, "There are no entries in the list.\n\n"};
@@ -227,20 +231,17 @@ CarrierOutcome List(const fs::path& drives)
 CarrierOutcome Restore(const fs::path& drives)
 {
     std::string failures;
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        const auto record = OwnRecord(drives, letter);
-        if (!record)
-            continue;
+    for (const auto& [letter, record] : OwnLetters(drives)) {
         CarrierOutcome outcome;
-        if (!record->Persistent) {
+        if (!record.Persistent) {
             outcome = Detach(letter, drives);
         } else if (!FolderAnswers(LinkOf(drives, letter), AnswerTimeLimit)) {
             // Nobody is there to ask: a password comes from the keyring or not at all.
-            const auto login = record->User ? std::optional(Credentials{*record->User, std::nullopt}) : std::nullopt;
-            outcome = Attach(letter, record->Path, login, true, drives);
+            const auto login = record.User ? std::optional(Credentials{*record.User, std::nullopt}) : std::nullopt;
+            outcome = Attach(letter, record.Path, login, true, drives);
         }
         if (outcome.Status != NetStatus::Done)
-            failures += std::string(1, letter) + ": " + record->Path + " (" + std::to_string(outcome.Status) + "): "
+            failures += std::string(1, letter) + ": " + record.Path + " (" + std::to_string(outcome.Status) + "): "
                         + outcome.Reason + "\n";
     }
     KeepAutostart(AnyPersistent(drives));
