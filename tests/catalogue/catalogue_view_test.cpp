@@ -3,6 +3,7 @@
 #include "catalogue/catalogue_list_view.h"
 #include "catalogue/catalogue_model.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -292,4 +293,28 @@ TEST_F(CatalogueView, AClickRightOfAShortPathTakesItsRow)
     EXPECT_EQ(form->SelectedPathIndex, 1);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, farRight(2));
     EXPECT_EQ(SelectedRows(*form), (std::vector<int>{1, 2}));
+}
+
+TEST_F(CatalogueView, AScreenReaderReadsThePathsInOrderAndSelectsRows)
+{
+    WriteCatalogue(ThreeEntries);
+    auto form = StartShown();
+    auto* list = QAccessible::queryAccessibleInterface(form->AvailableListView);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("Available Network Paths"));
+    auto* table = list->tableInterface();
+    ASSERT_NE(table, nullptr);
+    QStringList rows;
+    for (int row = 0; row < table->rowCount(); ++row)
+        rows << table->cellAt(row, 0)->text(QAccessible::Name);
+    EXPECT_EQ(rows, (QStringList{QStringLiteral("\\\\Alpha\\pub"), QStringLiteral("\\\\beta\\secret"),
+                                 QStringLiteral("\\\\srv\\pub2")}));
+
+    // A toggle adds a row to the selection, as a click with the control key does.
+    auto* beta = table->cellAt(1, 0)->actionInterface();
+    ASSERT_NE(beta, nullptr);
+    beta->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(SelectedRows(*form), (std::vector<int>{1, 2}));
+    beta->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(SelectedRows(*form), std::vector<int>{2});
 }
