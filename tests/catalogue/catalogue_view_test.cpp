@@ -3,6 +3,7 @@
 #include "catalogue/catalogue_list_view.h"
 #include "catalogue/catalogue_model.h"
 
+#include <QAbstractListModel>
 #include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
@@ -12,6 +13,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
+
+#include <set>
 
 namespace {
 
@@ -317,4 +320,106 @@ TEST_F(CatalogueView, AScreenReaderReadsThePathsInOrderAndSelectsRows)
     EXPECT_EQ(SelectedRows(*form), (std::vector<int>{1, 2}));
     beta->doAction(QAccessibleActionInterface::toggleAction());
     EXPECT_EQ(SelectedRows(*form), std::vector<int>{2});
+}
+
+TEST_F(CatalogueView, AShiftClickReachesBackToARowScrolledOutOfView)
+{
+    std::string bytes = "5000 2.0";
+    for (int i = 10000; i < 15000; ++i)
+        bytes += "\r\n0,\\\\srv\\share" + std::to_string(i) + "\r\n";
+    WriteCatalogue(bytes);
+    auto form = StartShown();
+    auto* view = form->AvailableListView;
+    ClickRow(*form, 0);
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+    const auto bottom = view->model()->index(4999, 0);
+    ASSERT_TRUE(view->viewport()->rect().contains(view->visualRect(bottom)));
+    ASSERT_LT(view->visualRect(view->model()->index(0, 0)).bottom(), 0);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, view->visualRect(bottom).center());
+    const auto rows = SelectedRows(*form);
+    ASSERT_EQ(rows.size(), bottom.row() + 1u);
+    EXPECT_EQ(rows.front(), 0);
+    EXPECT_EQ(rows.back(), bottom.row());
+}
+
+TEST_F(CatalogueView, ArrowsAsideScrollALongPathAndAMoveShowsWhereItsRowBegins)
+{
+    WriteCatalogue("2 2.0\r\n0,\\\\a\\" + std::string(200, 'x') + "\r\n\r\n0,\\\\b\r\n");
+    auto form = StartShown();
+    auto* view = form->AvailableListView;
+    auto* bar = view->horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 3 * bar->singleStep());
+    view->setFocus();
+    view->setCurrentIndex(view->model()->index(0, 0));
+    QTest::keyClick(view, Qt::Key_Right);
+    QTest::keyClick(view, Qt::Key_Right);
+    QTest::keyClick(view, Qt::Key_Right);
+    EXPECT_EQ(bar->value(), 3 * bar->singleStep());
+    QTest::keyClick(view, Qt::Key_Left);
+    EXPECT_EQ(bar->value(), 2 * bar->singleStep());
+    EXPECT_EQ(view->currentIndex().row(), 0);
+    EXPECT_EQ(view->visualRect(view->currentIndex()).left(), -bar->value());
+
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(view->currentIndex().row(), 1);
+    EXPECT_EQ(bar->value(), 0);
+}
+
+namespace {
+
+// A list of a million rows that notes which rows it was asked for.
+class MillionRows final : public QAbstractListModel {
+public:
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 1'000'000; }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        Asked.insert(index.row());
+        return role == Qt::DisplayRole ? QVariant(QStringLiteral("row %1").arg(index.row())) : QVariant();
+    }
+
+    mutable std::set<int> Asked;
+};
+
+} // namespace
+
+TEST(CatalogueListViewRows, AMillionRowsAreAskedForOnlyWhereShownAndScrollByWholeRows)
+{
+    MillionRows rows;
+    CatalogueListView view(nullptr);
+    view.resize(240, 160);
+    view.setModel(&rows);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.viewport()->repaint();
+    const int height = view.visualRect(rows.index(0)).height();
+    ASSERT_GT(height, 0);
+    const int shown = view.viewport()->height() / height;
+    ASSERT_GT(shown, 2);
+    ASSERT_FALSE(rows.Asked.empty());
+    EXPECT_LE(*rows.Asked.rbegin(), shown + 1) << "rows out of view were asked for";
+
+    rows.Asked.clear();
+    view.setFocus();
+    view.setCurrentIndex(rows.index(0));
+    QTest::keyClick(&view, Qt::Key_End);
+    view.viewport()->repaint();
+    const auto last = rows.index(999'999);
+    EXPECT_EQ(view.currentIndex(), last);
+    EXPECT_EQ(view.visualRect(last).bottom(), shown * height - 1) << "the last row is not the last one shown";
+    EXPECT_EQ(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum()) << "it scrolls past its end";
+    EXPECT_EQ(view.visualRect(view.indexAt(QPoint(3, 0))).top(), 0) << "the top row is cut";
+    EXPECT_EQ(view.indexAt(view.visualRect(last).center()), last);
+    ASSERT_FALSE(rows.Asked.empty());
+    EXPECT_GE(*rows.Asked.begin(), 999'999 - shown - 1) << "rows out of view were asked for";
+
+    QTest::keyClick(&view, Qt::Key_PageUp);
+    EXPECT_EQ(view.currentIndex().row(), 999'999 - (shown - 1));
+    EXPECT_EQ(view.visualRect(view.currentIndex()).top(), 0);
+    QTest::keyClick(&view, Qt::Key_PageDown);
+    EXPECT_EQ(view.currentIndex(), last);
+    QTest::keyClick(&view, Qt::Key_Home);
+    EXPECT_EQ(view.currentIndex().row(), 0);
+    EXPECT_EQ(view.verticalScrollBar()->value(), 0);
+    EXPECT_FALSE(view.indexAt(QPoint(3, -1)).isValid());
 }
