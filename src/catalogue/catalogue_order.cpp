@@ -1,7 +1,9 @@
 #include "catalogue_order.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <tuple>
 #include <vector>
 
@@ -26,16 +28,30 @@ constexpr std::size_t KeyBytes = 16;
 // Past this many bytes, equal beginnings are told apart by comparing the rest.
 constexpr std::size_t KeyedBytes = 4 * KeyBytes;
 
+// Eight bytes as a number that compares as they do, with the ASCII letters
+// among them in upper case: all eight bytes at once.
+std::uint64_t FoldedWord(const unsigned char* bytes)
+{
+    std::uint64_t word = 0;
+    for (int i = 0; i < 8; ++i)
+        word = word << 8 | bytes[i];
+    constexpr std::uint64_t Ones = 0x0101010101010101;
+    // Each byte's low seven bits plus a constant stay within the byte, so its
+    // top bit says whether they reach 'a', and whether they pass 'z'.
+    const auto low = word & 0x7F * Ones;
+    const auto fromA = low + (0x80 - 'a') * Ones;
+    const auto pastZ = low + (0x80 - 'z' - 1) * Ones;
+    const auto lowerCase = fromA & ~pastZ & ~word & 0x80 * Ones;
+    return word ^ lowerCase >> 2;
+}
+
 void SetKey(SortKey& key, std::string_view path, std::size_t offset)
 {
-    key.High = 0;
-    key.Low = 0;
-    for (std::size_t i = 0; i < KeyBytes; ++i) {
-        const auto at = offset + i;
-        const auto byte = at < path.size() ? static_cast<unsigned char>(AsciiUpper(path[at])) : 0u;
-        auto& half = i < 8 ? key.High : key.Low;
-        half = half << 8 | byte;
-    }
+    std::array<unsigned char, KeyBytes> bytes{};
+    if (offset < path.size())
+        std::memcpy(bytes.data(), path.data() + offset, std::min(KeyBytes, path.size() - offset));
+    key.High = FoldedWord(bytes.data());
+    key.Low = FoldedWord(bytes.data() + 8);
 }
 
 using KeyIterator = std::vector<SortKey>::iterator;

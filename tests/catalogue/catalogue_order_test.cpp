@@ -77,3 +77,23 @@ TEST(CatalogueOrder, SortAgreesWithTheOrderOnPathsThatShareLongBeginnings)
         EXPECT_EQ(list, expected) << count << " paths";
     }
 }
+
+TEST(CatalogueOrder, SortFoldsTheAsciiLettersAloneAtEveryPlaceInAKey)
+{
+    // Every byte value after beginnings of every length up to two keys,
+    // beside the same byte in the other case, and past it a letter.
+    AvailablePathVector list;
+    for (std::size_t place = 0; place < 33; ++place) {
+        for (int value = 0; value < 256; ++value) {
+            const std::string before(place, 'q');
+            list.push_back({before + static_cast<char>(value) + "k", "", 0});
+            list.push_back({before + AsciiUpper(static_cast<char>(value)) + "K", "", 1});
+        }
+    }
+    std::shuffle(list.begin(), list.end(), std::mt19937(5));
+    auto expected = list;
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const auto& a, const auto& b) { return CatalogueLess(a.NetworkPath, b.NetworkPath); });
+    SortCatalogue(list);
+    EXPECT_EQ(list, expected);
+}
