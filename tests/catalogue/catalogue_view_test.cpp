@@ -50,6 +50,15 @@ PanelState Panel(const TMainPRGForm& form)
             form.RightBtn->isEnabled(),   form.NetworkPathEdit->isEnabled()};
 }
 
+// Paths already in order, each with an empty description.
+std::string FiveThousandEntries()
+{
+    std::string bytes = "5000 2.0";
+    for (int i = 10000; i < 15000; ++i)
+        bytes += "\r\n0,\\\\srv\\share" + std::to_string(i) + "\r\n";
+    return bytes;
+}
+
 const QString Requires = QStringLiteral("Requires Username and Password");
 const QString NotRequired = QStringLiteral("No Username and Password required");
 
@@ -262,10 +271,7 @@ TEST_F(CatalogueView, EveryRowIsAsWideAsTheWidestPath)
 
 TEST_F(CatalogueView, ThousandsOfRowsShowAtOnceAndReachTheirEnd)
 {
-    std::string bytes = "5000 2.0";
-    for (int i = 10000; i < 15000; ++i)
-        bytes += "\r\n0,\\\\srv\\share" + std::to_string(i) + "\r\n";
-    WriteCatalogue(bytes);
+    WriteCatalogue(FiveThousandEntries());
     auto form = StartShown();
     auto* view = form->AvailableListView;
     const auto* model = view->model();
@@ -324,10 +330,7 @@ TEST_F(CatalogueView, AScreenReaderReadsThePathsInOrderAndSelectsRows)
 
 TEST_F(CatalogueView, AShiftClickReachesBackToARowScrolledOutOfView)
 {
-    std::string bytes = "5000 2.0";
-    for (int i = 10000; i < 15000; ++i)
-        bytes += "\r\n0,\\\\srv\\share" + std::to_string(i) + "\r\n";
-    WriteCatalogue(bytes);
+    WriteCatalogue(FiveThousandEntries());
     auto form = StartShown();
     auto* view = form->AvailableListView;
     ClickRow(*form, 0);
