@@ -118,6 +118,13 @@ private:
     bool Stopped = false;
 };
 
+CatalogueReadResult NotRead(FileReadStatus status)
+{
+    CatalogueReadResult result;
+    result.Status = status;
+    return result;
+}
+
 std::int64_t LineEndsOf(std::string_view bytes)
 {
     const auto text = UpToCtrlZ(bytes);
@@ -147,29 +154,23 @@ CatalogueReadResult ReadCatalogueFile(const std::filesystem::path& path, Availab
             return;
         const auto text = UpToCtrlZ(block);
         ended = text.size() < block.size();
-        lineEnds += LineEndsOf(text);
+        lineEnds += std::count(text.begin(), text.end(), '\n');
     });
-    if (counted != FileReadStatus::Read) {
-        CatalogueReadResult result;
-        result.Status = counted;
-        return result;
-    }
+    if (counted != FileReadStatus::Read)
+        return NotRead(counted);
     const auto before = list.size();
     CatalogueParser parser(list, lineEnds);
     auto result = ReadFileBlocks(path, [&](std::string_view block) { parser.Feed(block); }) == FileReadStatus::Read
                     ? parser.Finish()
-                    : CatalogueReadResult{FileReadStatus::Unreadable};
+                    : NotRead(FileReadStatus::Unreadable);
     if (!result.Damaged && result.Status == FileReadStatus::Read)
         return result;
     // A damaged file is kept as it was read, so it is read whole once more
     // and the records taken from those very bytes.
     list.resize(before);
     auto file = ReadFileBytes(path);
-    if (file.Status != FileReadStatus::Read) {
-        result = {};
-        result.Status = file.Status;
-        return result;
-    }
+    if (file.Status != FileReadStatus::Read)
+        return NotRead(file.Status);
     return ParseCatalogue(file.Bytes, list);
 }
 
