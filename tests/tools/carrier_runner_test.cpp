@@ -37,7 +37,7 @@ TEST_F(CarrierRunner, ThePasswordGoesThroughStandardInputAndAStarStandsInItsPlac
               (std::vector<std::string>{"use", "E:", "\\\\srv\\share", "*", "/USER:CORP\\anna", "/PERSISTENT:YES"}));
     EXPECT_EQ(recorded.Input, password + "\n");
 
-    // A line end in the password stays inside it: the carrier reads to the end.
+    // A line end in the password stays inside it: the carrier refuses it rather than cut it there.
     EXPECT_EQ(Run(AttachArguments("E: \\\\srv\\share", Credentials{"u", "two\nlines"}, false)).Input, "two\nlines\n");
     EXPECT_EQ(Run(AttachArguments("E: \\\\srv\\share", Credentials{"u", ""}, false)).Input, "\n");
     EXPECT_EQ(Run({"net", "use", "E:", "\\\\srv\\share", "pw", "/user:u", "/PERSISTENT:NO"}).Arguments[3], "*");

@@ -1,11 +1,25 @@
 #include "mapping/net_use.h"
 #include "platform/system_services.h"
 
+#include "autostart.h"
+#include "platform/posix/drives_folder.h"
+
+#include "support/smb_lab.h"
 #include "support/temp_dir.h"
+
+#include <pty.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -16,6 +30,10 @@ class Carrier : public ::testing::Test {
 protected:
     Carrier()
     {
+        // The test's folder is the home, so that Drives is the drives folder of nobody's choosing.
+        if (const char* home = std::getenv("HOME"))
+            Home = home;
+        setenv("HOME", Dir.Path().c_str(), 1);
         setenv("CORVANE_DRIVES_DIR", Drives.c_str(), 1);
         setenv("XDG_CONFIG_HOME", Config.c_str(), 1);
     }
@@ -23,6 +41,21 @@ protected:
     {
         unsetenv("CORVANE_DRIVES_DIR");
         unsetenv("XDG_CONFIG_HOME");
+        if (Home)
+            setenv("HOME", Home->c_str(), 1);
+    }
+
+    // The carrier run by the shell, its standard input from a file holding input.
+    CommandResult RunWithInput(const std::string& arguments, std::string_view input, const fs::path& folder = {},
+                               const fs::path& source = {})
+    {
+        WriteBytes(Dir / "input", input);
+        const auto command = (folder.empty() ? "" : "cd " + ShellQuoted(folder) + " && ") + ShellQuoted(CORVANE_NET)
+                           + " " + arguments + " <" + ShellQuoted(source.empty() ? Dir / "input" : source)
+                           + " >" + ShellQuoted(Dir / "output")
+                           + " 2>&1";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(Dir / "output")};
     }
 
     CommandResult Run(const std::vector<std::string>& arguments) { return Runner->Run(arguments); }
@@ -39,6 +72,7 @@ protected:
     fs::path Config = Dir / "config";
     fs::path Autostart = Config / "autostart" / "corvane-net-restore.desktop";
     std::unique_ptr<CommandRunner> Runner = MakeProgramRunner(CORVANE_NET);
+    std::optional<std::string> Home;
 };
 
 // The one argument that an Exec line of a desktop entry holds before " restore".
@@ -155,6 +189,10 @@ TEST_F(Carrier, AnythingElseGivesTheUsageAndStatus2)
         {"net", "use", "E:", "/tmp", "pw", "/PERSISTENT:NO"},
         {"net", "use", "E:", "/tmp", "pw", "USER:x", "/PERSISTENT:NO"},
         {"net", "use", "E:", "/tmp", "pw", "/USER:x", "/PERSISTENT:NO", "extra"},
+        {"net", "use", "E:", "/DELETE", "/PERSISTENT:NO"},
+        {"net", "use", "E:", "/tmp", "/PERSISTENT:NO", "/PERSISTENT:NO"},
+        {"net", "restore", "--drives"},
+        {"net", "restore", "--wander", "/tmp"},
     };
     for (const auto& arguments : wrong) {
         SCOPED_TRACE(JoinArguments(arguments));
@@ -291,4 +329,219 @@ TEST_F(Carrier, RestoreKeepsPersistentLettersAndDropsTheOthers)
     fs::rename(Dir / "away", kept);
     EXPECT_EQ(Run({"net", "restore"}).ExitStatus, 0);
     EXPECT_TRUE(fs::is_directory(Drives / "E"));
+}
+
+TEST_F(Carrier, ADrivesFolderThatOthersCanWriteIsRefusedForEverything)
+{
+    const auto share = Share("s");
+    for (const auto mode : {fs::perms::all, fs::perms::all | fs::perms::sticky_bit, fs::perms::owner_all | fs::perms::others_write}) {
+        fs::create_directories(Drives);
+        fs::permissions(Drives, mode);
+        for (const auto& arguments : {AttachArguments("E: " + share.string(), std::nullopt, true), DetachArguments('E'),
+                                      std::vector<std::string>{"net", "use"}, std::vector<std::string>{"net", "restore"}}) {
+            SCOPED_TRACE(JoinArguments(arguments));
+            const auto result = Run(arguments);
+            EXPECT_EQ(result.ExitStatus, 2);
+            EXPECT_NE(result.Output.find("The drives folder " + Drives.string()
+                                         + " belongs to another user or can be written by others"),
+                      std::string::npos)
+                << result.Output;
+        }
+        EXPECT_FALSE(fs::exists(fs::symlink_status(Drives / "E")));
+        EXPECT_FALSE(fs::exists(Autostart));
+        fs::remove_all(Drives);
+    }
+}
+
+TEST_F(Carrier, AnotherUsersLinksAndRecordsAreNeverTakenForOurs)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can give a link to another user";
+    // Planted as if by another user before the folder was ours alone.
+    const auto theirs = Share("theirs");
+    fs::create_directories(Drives);
+    fs::create_directory_symlink(theirs, Drives / "H");
+    WriteBytes(Drives / ".H.corvane", "persistent=NO\npath=" + theirs.string() + "\ntarget=" + theirs.string() + "\n");
+    ASSERT_EQ(lchown((Drives / "H").c_str(), 65534, 65534), 0);
+    ASSERT_EQ(lchown((Drives / ".H.corvane").c_str(), 65534, 65534), 0);
+
+    EXPECT_EQ(Run({"net", "restore"}).ExitStatus, 0);
+    EXPECT_EQ(Run({"net", "use"}).Output, "There are no entries in the list.\n\nThe command completed successfully.\n");
+    EXPECT_EQ(Run(DetachArguments('H')).ExitStatus, 2);
+    EXPECT_EQ(Run(AttachArguments("H: " + Share("mine").string(), std::nullopt, false)).ExitStatus, 85);
+    EXPECT_EQ(fs::read_symlink(Drives / "H"), theirs);
+    EXPECT_TRUE(fs::exists(Drives / ".H.corvane"));
+}
+
+TEST_F(Carrier, TwoAttachesOfOneLetterAtOnceOneWins)
+{
+    const auto first = Share("first");
+    const auto second = Share("second");
+    for (int round = 0; round < 10; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        CommandResult a, b;
+        std::thread other([&] { a = MakeProgramRunner(CORVANE_NET)->Run(AttachArguments("E: " + first.string(), std::nullopt, false)); });
+        b = Run(AttachArguments("E: " + second.string(), std::nullopt, false));
+        other.join();
+        ASSERT_EQ(std::min(a.ExitStatus, b.ExitStatus), 0) << a.Output << b.Output;
+        ASSERT_EQ(std::max(a.ExitStatus, b.ExitStatus), 85) << a.Output << b.Output;
+        const auto winner = a.ExitStatus == 0 ? first : second;
+        EXPECT_EQ(fs::read_symlink(Drives / "E"), winner);
+        EXPECT_EQ(Record('E'), "persistent=NO\npath=" + winner.string() + "\ntarget=" + winner.string() + "\n");
+        ASSERT_EQ(Run(DetachArguments('E')).ExitStatus, 0);
+    }
+}
+
+TEST_F(Carrier, APasswordIsOneLineWithoutNulAndOfBoundedLength)
+{
+    const auto share = ShellQuoted(Share("s"));
+    const std::string attach = "use E: " + share + " '*' /USER:anna /PERSISTENT:NO";
+    const std::string refused = "System error 86 has occurred.\n\nThe specified network password is not correct.\n";
+    EXPECT_EQ(RunWithInput(attach, std::string("s3cret\0garbage\n", 15)).Output,
+              refused + "The password holds a NUL character.\n");
+    EXPECT_EQ(RunWithInput(attach, "s3cret\ngarbage\n").Output, refused + "The password holds a line end.\n");
+    EXPECT_EQ(RunWithInput(attach, std::string(2 << 20, 'x')).Output, refused + "The password is longer than 1024 bytes.\n");
+    const auto zeros = RunWithInput(attach, "", {}, "/dev/zero");
+    EXPECT_EQ(zeros.ExitStatus, 86) << zeros.Output;
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Drives / "E")));
+
+    // One line, ended by LF or CR LF, or by the end of the input.
+    for (const auto* input : {"s3cret\r\n", "s3cret\n", "s3cret", std::string(1024, 'x').c_str()}) {
+        SCOPED_TRACE(input);
+        EXPECT_EQ(RunWithInput(attach, input).ExitStatus, 0);
+        EXPECT_EQ(Run(DetachArguments('E')).ExitStatus, 0);
+    }
+
+    // A password is never sent empty, nor dropped for a guest's login.
+    const auto blank = RunWithInput("use E: '\\\\srv\\s' '*' /USER:anna /PERSISTENT:NO", "\n");
+    EXPECT_EQ(blank.Output, refused + "No password was given.\n");
+    const auto noUser = RunWithInput("use E: '\\\\srv\\s' '*' /USER: /PERSISTENT:NO", "s3cret\n");
+    EXPECT_EQ(noUser.Output, refused + "A password was given without a user name.\n");
+    EXPECT_EQ(Run({"net", "use", "E:", "\\\\srv\\s", "pw", "/USER:", "/PERSISTENT:NO"}).ExitStatus, 86);
+    EXPECT_EQ(Run({"net", "use", "E:", "\\\\srv\\s", std::string(1025, 'x'), "/USER:u", "/PERSISTENT:NO"}).ExitStatus, 86);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Drives / "E")));
+}
+
+TEST_F(Carrier, TheTerminalEchoesAgainWhenThePasswordPromptIsInterrupted)
+{
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        int terminal = -1;
+        const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            execl(CORVANE_NET, "net", "use", "E:", "\\\\srv\\s", "*", "/USER:u", "/PERSISTENT:NO", nullptr);
+            _exit(127);
+        }
+        std::string prompt;
+        char buffer[256];
+        while (prompt.find("password") == std::string::npos) {
+            const auto got = read(terminal, buffer, sizeof buffer);
+            ASSERT_GT(got, 0) << prompt;
+            prompt.append(buffer, static_cast<std::size_t>(got));
+        }
+        termios seen{};
+        ASSERT_EQ(tcgetattr(terminal, &seen), 0);
+        EXPECT_EQ(seen.c_lflag & ECHO, 0u) << "the password is typed unseen";
+        kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        ASSERT_EQ(tcgetattr(terminal, &seen), 0);
+        EXPECT_NE(seen.c_lflag & ECHO, 0u) << "the terminal was left without echo";
+        close(terminal);
+    }
+}
+
+TEST_F(Carrier, PathsThatCouldNameAnythingElseAreRefused)
+{
+    // Relative to wherever the carrier was started: never a drive.
+    fs::create_directories(Dir / "smb:" / "srv" / "share");
+    EXPECT_EQ(RunWithInput("use E: smb://srv/share /PERSISTENT:NO", "", Dir.Path()).ExitStatus, 53);
+    EXPECT_EQ(RunWithInput("use E: smb: /PERSISTENT:NO", "", Dir.Path()).ExitStatus, 53);
+    // A server name that is no UTF-8 names no host; a share name that is none names no share.
+    EXPECT_EQ(Run(AttachArguments("E: \\\\\xff\xfe\\share", std::nullopt, false)).ExitStatus, 53);
+    EXPECT_EQ(Run(AttachArguments("E: \\\\srv\\\xff", std::nullopt, false)).ExitStatus, 67);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Drives / "E")));
+}
+
+TEST_F(Carrier, EachDrivesFolderHasAnAutostartEntryOfItsOwn)
+{
+    const auto share = Share("s");
+    ASSERT_EQ(Run(AttachArguments("E: " + share.string(), std::nullopt, true)).ExitStatus, 0);
+    const auto other = Dir / "Other drives";
+    setenv("CORVANE_DRIVES_DIR", other.c_str(), 1);
+    ASSERT_EQ(Run(AttachArguments("F: " + share.string(), std::nullopt, true)).ExitStatus, 0);
+    const auto otherEntry = AutostartEntry(other);
+    EXPECT_NE(otherEntry, Autostart);
+    const auto text = ReadBytes(otherEntry);
+    EXPECT_NE(text.find(" restore --drives \"" + other.string() + "\"\n"), std::string::npos) << text;
+    ASSERT_EQ(Run(DetachArguments('F')).ExitStatus, 0);
+    EXPECT_FALSE(fs::exists(otherEntry));
+    EXPECT_TRUE(fs::exists(Autostart)) << "E: of the other folder is still to come back";
+
+    // What the entry of the other folder runs at login.
+    ASSERT_EQ(Run(AttachArguments("G: " + share.string(), std::nullopt, false)).ExitStatus, 0);
+    setenv("CORVANE_DRIVES_DIR", Drives.c_str(), 1);
+    ASSERT_EQ(Run({"net", "restore", "--drives", other.string()}).ExitStatus, 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(other / "G"))) << "not persistent";
+    EXPECT_TRUE(fs::is_symlink(Drives / "E"));
+}
+
+TEST_F(Carrier, TheAutostartEntryKeepsWhatTheUserSetInIt)
+{
+    const auto share = Share("s");
+    ASSERT_EQ(Run(AttachArguments("E: " + share.string(), std::nullopt, true)).ExitStatus, 0);
+    WriteBytes(Autostart, ReadBytes(Autostart) + "X-GNOME-Autostart-enabled=false\n");
+    ASSERT_EQ(Run(DetachArguments('E')).ExitStatus, 0);
+    ASSERT_FALSE(fs::exists(Autostart));
+    ASSERT_EQ(Run(AttachArguments("E: " + share.string(), std::nullopt, true)).ExitStatus, 0);
+    WriteBytes(Autostart, "[Desktop Entry]\nExec=old\nX-GNOME-Autostart-enabled=false\n");
+    ASSERT_EQ(Run(AttachArguments("F: " + share.string(), std::nullopt, true)).ExitStatus, 0);
+    const auto entry = ReadBytes(Autostart);
+    EXPECT_NE(entry.find("X-GNOME-Autostart-enabled=false\n"), std::string::npos) << entry;
+    EXPECT_EQ(ExecProgram(entry), fs::canonical(CORVANE_NET).string()) << entry;
+}
+
+TEST_F(Carrier, ALetterThatCannotComeBackAtLoginIsNotAttached)
+{
+    const auto share = Share("s");
+    fs::create_directories(Config);
+    WriteBytes(Config / "autostart", "a file where the folder belongs");
+    const auto persistent = Run(AttachArguments("E: " + share.string(), std::nullopt, true));
+    EXPECT_EQ(persistent.ExitStatus, 2);
+    EXPECT_NE(persistent.Output.find("The drive would not be attached again at the next login.\n" + Autostart.string()
+                                     + " could not be written"),
+              std::string::npos)
+        << persistent.Output;
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Drives / "E")));
+    EXPECT_FALSE(fs::exists(Drives / ".E.corvane"));
+    EXPECT_EQ(Run(AttachArguments("E: " + share.string(), std::nullopt, false)).ExitStatus, 0);
+
+    // A program whose path holds "%": the desktop would not load the entry that starts it.
+    const auto odd = Dir / "100% sure";
+    fs::create_directories(odd);
+    fs::copy_file(CORVANE_NET, odd / "corvane-net");
+    fs::remove(Config / "autostart");
+    const auto copy = MakeProgramRunner(odd / "corvane-net")->Run(AttachArguments("F: " + share.string(), std::nullopt, true));
+    EXPECT_EQ(copy.ExitStatus, 2);
+    EXPECT_NE(copy.Output.find("The desktop would not run " + Autostart.string()), std::string::npos) << copy.Output;
+    EXPECT_FALSE(fs::exists(Autostart));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Drives / "F")));
+}
+
+TEST_F(Carrier, AnEmptyOrRelativeHomeIsNeverTheWorkingFolder)
+{
+    const auto* user = getpwuid(geteuid());
+    ASSERT_NE(user, nullptr);
+    for (const auto* home : {"", "relative"}) {
+        SCOPED_TRACE(home);
+        setenv("HOME", home, 1);
+        setenv("XDG_CONFIG_HOME", "also relative", 1);
+        EXPECT_EQ(HomeFolder(), fs::path(user->pw_dir));
+        EXPECT_EQ(AutostartEntry(Drives).parent_path(), fs::path(user->pw_dir) / ".config" / "autostart");
+        unsetenv("CORVANE_DRIVES_DIR");
+        EXPECT_EQ(DrivesFolder(), fs::path(user->pw_dir) / "Drives");
+        setenv("CORVANE_DRIVES_DIR", Drives.c_str(), 1);
+    }
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -46,5 +47,19 @@ TEST(PosixDriveInventory, ALostNetworkLetterOfTheCarrierStaysARemoteDrive)
     EXPECT_EQ(drives->DriveType('E'), 4);
     EXPECT_EQ(drives->DriveType('F'), 3) << "a local folder is no network drive";
     EXPECT_EQ(drives->DriveType('G'), 3) << "a pipe is no record, and is not waited on";
+    unsetenv("CORVANE_DRIVES_DIR");
+}
+
+TEST(PosixDriveInventory, AnotherUsersRecordSaysNothing)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can give a file to another user";
+    TempDir dir;
+    setenv("CORVANE_DRIVES_DIR", dir.Path().c_str(), 1);
+    fs::create_directory_symlink(dir / "nowhere", dir / "H");
+    WriteBytes(dir / ".H.corvane", "persistent=YES\npath=\\\\evil\\s\ntarget=/x\n");
+    EXPECT_EQ(MakeSystemDriveInventory()->DriveType('H'), 4);
+    ASSERT_EQ(lchown((dir / ".H.corvane").c_str(), 65534, 65534), 0);
+    EXPECT_EQ(MakeSystemDriveInventory()->DriveType('H'), 3);
     unsetenv("CORVANE_DRIVES_DIR");
 }

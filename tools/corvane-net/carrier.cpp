@@ -1,15 +1,13 @@
 #include "carrier.h"
 
 #include "autostart.h"
-#include "records.h"
+#include "drives_dir.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
+#include <glib.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <cerrno>
 #include <optional>
-#include <random>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -22,25 +20,16 @@ const char* const Usage =
     "usage: corvane-net use X: <path> [<password>|* /USER:<user>] /PERSISTENT:YES|NO\n"
     "       corvane-net use X: /DELETE\n"
     "       corvane-net use\n"
-    "       corvane-net restore";
+    "       corvane-net restore [--drives <folder>]";
+
+const char* const NoEntries = "There are no entries in the list.\n\n";
 
 // A dangling link is told from a live one this fast; a stalled server counts as gone.
 constexpr auto AnswerTimeLimit = std::chrono::milliseconds(1500);
 
-CarrierOutcome Fail(int status, std::string reason)
-{
-    return {status, std::move(reason), {}};
-}
-
-char AsciiUpper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
+    return a.size() == b.size() && g_ascii_strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view start)
@@ -50,55 +39,35 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view start)
 
 std::optional<char> DriveLetter(std::string_view device)
 {
-    const char letter = device.empty() ? '\0' : AsciiUpper(device[0]);
-    if (device.size() != 2 || device[1] != ':' || letter < 'A' || letter > 'Z')
+    if (device.size() != 2 || device[1] != ':' || !g_ascii_isalpha(device[0]))
         return std::nullopt;
-    return letter;
+    return g_ascii_toupper(device[0]);
 }
 
-bool HoldsLineEnd(std::string_view text)
+std::string ErrnoText()
 {
-    return text.find_first_of("\r\n") != std::string_view::npos;
+    return std::error_code(errno, std::generic_category()).message();
 }
 
-bool EntryExists(const fs::path& entry)
+bool AnyPersistent(const DrivesDir& drives)
 {
-    struct stat info {};
-    return lstat(entry.c_str(), &info) == 0;
-}
-
-// The record of a letter whose link is still the one the carrier made.
-std::optional<LetterRecord> OwnRecord(const fs::path& drives, char letter)
-{
-    auto record = ReadRecord(drives, letter);
-    std::error_code error;
-    if (!record || fs::read_symlink(LinkOf(drives, letter), error).string() != record->Target || error)
-        return std::nullopt;
-    return record;
-}
-
-// The letters, A to Z, whose links are still the ones the carrier made.
-std::vector<std::pair<char, LetterRecord>> OwnLetters(const fs::path& drives)
-{
-    std::vector<std::pair<char, LetterRecord>> letters;
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        if (auto record = OwnRecord(drives, letter))
-            letters.emplace_back(letter, std::move(*record));
-    }
-    return letters;
-}
-
-bool AnyPersistent(const fs::path& drives)
-{
-    const auto letters = OwnLetters(drives);
+    const auto letters = drives.OwnLetters();
     return std::any_of(letters.begin(), letters.end(), [](const auto& own) { return own.second.Persistent; });
+}
+
+// Brings the autostart entry in line with the letters; what went wrong is added to warning.
+void KeepAutostartFor(const DrivesDir& drives, std::string& warning)
+{
+    std::string reason;
+    if (!KeepAutostart(drives.Path(), AnyPersistent(drives), reason))
+        warning += (warning.empty() ? "" : "\n") + reason;
 }
 
 // Letters other than this one whose links lie on the share of key; with
 // mountedOnly, only those on a mount the carrier made.
-bool OtherLetterOnShare(const fs::path& drives, char letter, const std::string& key, bool mountedOnly)
+bool OtherLetterOnShare(const DrivesDir& drives, char letter, const std::string& key, bool mountedOnly)
 {
-    for (const auto& [other, record] : OwnLetters(drives)) {
+    for (const auto& [other, record] : drives.OwnLetters()) {
         const auto unc = ParseUnc(record.Path);
         if (other != letter && unc && ShareKey(*unc) == key && (record.Mounted || !mountedOnly))
             return true;
@@ -106,47 +75,28 @@ bool OtherLetterOnShare(const fs::path& drives, char letter, const std::string& 
     return false;
 }
 
-// Puts the link in place in one step, over a dangling one of ours if need be.
-bool PlaceLink(const fs::path& target, const fs::path& entry)
+CarrierOutcome Attach(const DrivesDir& drives, char letter, const std::string& path, const std::optional<Login>& login,
+                      bool persistent)
 {
-    std::random_device random;
-    const auto temporary = entry.parent_path() / ("." + entry.filename().string() + ".link-" + std::to_string(random()));
-    if (symlink(target.c_str(), temporary.c_str()) != 0)
-        return false;
-    if (std::rename(temporary.c_str(), entry.c_str()) != 0) {
-        unlink(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
-void LetGoOfShare(const UncPath& share, bool mountedNow)
-{
-    std::string ignored;
-    if (mountedNow)
-        UnmountShare(share, ignored);
-}
-
-CarrierOutcome Attach(char letter, const std::string& path, const std::optional<Credentials>& credentials,
-                      bool persistent, const fs::path& drives)
-{
-    std::error_code error;
-    fs::create_directories(drives, error);
-    const auto entry = LinkOf(drives, letter);
+    const auto previous = drives.OwnRecord(letter);
     // A letter of ours whose share has gone (a log-out, a server restart) may be attached anew.
-    if (EntryExists(entry) && (!OwnRecord(drives, letter) || FolderAnswers(entry, AnswerTimeLimit)))
-        return Fail(NetStatus::DeviceInUse, "The local device name is already in use.");
+    if (drives.Taken(letter) && (!previous || FolderAnswers(drives.LinkPath(letter), AnswerTimeLimit)))
+        return Fail(NetStatus::DeviceInUse);
 
-    LetterRecord record{persistent, path, credentials ? std::optional(credentials->User) : std::nullopt, {}, false};
+    // The record keeps one value a line.
+    if (path.find_first_of("\r\n") != std::string::npos)
+        return Fail(NetStatus::PathNotFound);
+    LetterRecord record{persistent, path, login ? std::optional(login->User) : std::nullopt, {}, false};
     std::optional<UncPath> share;
     bool mountedNow = false;
     fs::path target;
     if (path.starts_with("\\\\")) {
         share = ParseUnc(path);
         if (!share)
-            return Fail(NetStatus::NameNotFound, "The network name cannot be found.");
-        // No user name is no login: the share is asked for as a guest.
-        const auto login = credentials && !credentials->User.empty() ? credentials : std::nullopt;
+            return Fail(NetStatus::NameNotFound);
+        // Windows refuses blank passwords over the network; GVfs would report a missing share.
+        if (login && login->Password && login->Password->Empty())
+            return Fail(NetStatus::WrongPassword, "No password was given.");
         const auto mounted = MountShare(*share, login, persistent);
         if (!mounted.Share)
             return mounted.Failure;
@@ -154,139 +104,217 @@ CarrierOutcome Attach(char letter, const std::string& path, const std::optional<
         target = mounted.Share->Folder;
         for (const auto& folder : share->Folders)
             target /= folder;
-        if (!share->Folders.empty() && !FolderAnswers(target, AnswerTimeLimit)) {
-            LetGoOfShare(*share, mountedNow);
-            return Fail(NetStatus::NameNotFound, "The network name cannot be found.");
-        }
-        record.Mounted = mountedNow || OtherLetterOnShare(drives, letter, ShareKey(*share), true);
+        const auto key = ShareKey(*share);
+        // A mount made for this letter before it dangled is still ours to let go.
+        const bool oursBefore = previous && previous->Mounted && ParseUnc(previous->Path)
+                             && ShareKey(*ParseUnc(previous->Path)) == key;
+        record.Mounted = mountedNow || oursBefore || OtherLetterOnShare(drives, letter, key, true);
     } else {
+        // Relative paths would depend on where the carrier happened to be started.
+        std::error_code error;
+        if (!path.starts_with('/') || !fs::is_directory(path, error))
+            return Fail(NetStatus::PathNotFound);
         target = path;
-        if (path.empty() || !fs::is_directory(target, error))
-            return Fail(NetStatus::PathNotFound, "The network path was not found.");
-        target = fs::absolute(target, error);
     }
-
     record.Target = target.string();
-    if (!PlaceLink(target, entry)) {
-        const std::error_code why(errno, std::generic_category());
-        if (share)
-            LetGoOfShare(*share, mountedNow);
-        return Fail(NetStatus::Failed, "The drive could not be made: " + why.message());
+
+    const auto letGo = [&] {
+        std::string ignored;
+        if (share && mountedNow)
+            UnmountShare(*share, ignored);
+    };
+    if (share && !share->Folders.empty() && !FolderAnswers(target, AnswerTimeLimit)) {
+        letGo();
+        return Fail(NetStatus::NameNotFound);
     }
-    if (!WriteRecord(drives, letter, record)) {
-        const std::error_code why(errno, std::generic_category());
-        unlink(entry.c_str());
-        if (share)
-            LetGoOfShare(*share, mountedNow);
-        return Fail(NetStatus::Failed, "The drive could not be recorded: " + why.message());
+    // A letter that is to come back and cannot is no success: the entry comes first.
+    std::string reason;
+    if (persistent && !KeepAutostart(drives.Path(), true, reason)) {
+        letGo();
+        return Fail(NetStatus::Failed, "The drive would not be attached again at the next login.\n" + reason);
     }
-    if (persistent && !KeepAutostart(true))
-        return {NetStatus::Done, "The drive will not be attached again at the next login: " + AutostartEntry().string()
-                                     + " could not be written.", {}};
+    const bool placed = previous ? drives.ReplaceLink(letter, previous->Target, record.Target)
+                                 : drives.MakeLink(letter, record.Target);
+    if (!placed) {
+        // Something took the letter while the share was mounted.
+        const auto status = errno == EEXIST ? NetStatus::DeviceInUse : NetStatus::Failed;
+        const auto why = "The drive could not be made: " + ErrnoText();
+        letGo();
+        KeepAutostartFor(drives, reason);
+        return Fail(status, status == NetStatus::DeviceInUse ? std::string() : why);
+    }
+    if (!drives.WriteRecord(letter, record, reason)) {
+        drives.RemoveLink(letter, record.Target);
+        letGo();
+        KeepAutostartFor(drives, reason);
+        return Fail(NetStatus::Failed, "The drive could not be recorded: " + reason);
+    }
     return {};
 }
 
-CarrierOutcome Detach(char letter, const fs::path& drives)
+CarrierOutcome Detach(const DrivesDir& drives, char letter)
 {
-    const auto entry = LinkOf(drives, letter);
-    if (!EntryExists(entry))
-        return Fail(NetStatus::NotConnected, "The network connection could not be found.");
-    const auto record = OwnRecord(drives, letter);
+    if (!drives.Taken(letter))
+        return Fail(NetStatus::NotConnected);
+    const auto record = drives.OwnRecord(letter);
+    const char* const NotOurs = "The drive is not a connection this program made; it is left as it is.";
     if (!record)
-        return Fail(NetStatus::Failed, "The drive is not a connection this program made; it is left as it is.");
+        return Fail(NetStatus::Failed, NotOurs);
+    // The link goes first: whatever the share does, the letter is free afterwards.
+    if (!drives.RemoveLink(letter, record->Target))
+        return Fail(NetStatus::Failed, errno == EBUSY ? NotOurs : "The drive could not be removed: " + ErrnoText());
+    drives.RemoveRecord(letter);
 
+    CarrierOutcome outcome;
     // A share stays mounted while another letter still uses it, and one the
     // carrier did not mount stays mounted always.
     if (const auto share = ParseUnc(record->Path);
         share && record->Mounted && !OtherLetterOnShare(drives, letter, ShareKey(*share), false)) {
         std::string reason;
         if (!UnmountShare(*share, reason))
-            return Fail(NetStatus::Failed, "The share could not be let go.\n" + reason);
+            outcome.Reason = "The drive was removed, but its share could not be let go: " + reason;
     }
-    if (unlink(entry.c_str()) != 0) {
-        const std::error_code why(errno, std::generic_category());
-        return Fail(NetStatus::Failed, "The drive could not be removed: " + why.message());
-    }
-    RemoveRecord(drives, letter);
-    KeepAutostart(AnyPersistent(drives));
-    return {};
+    KeepAutostartFor(drives, outcome.Reason);
+    return outcome;
 }
 
-CarrierOutcome List(const fs::path& drives)
+CarrierOutcome List(const DrivesDir& drives)
 {
     std::string listing;
-    for (const auto& [letter, record] : OwnLetters(drives)) {
-        std::string status = FolderAnswers(LinkOf(drives, letter), AnswerTimeLimit) ? "OK" : "Unavailable";
+    for (const auto& [letter, record] : drives.OwnLetters()) {
+        std::string status = FolderAnswers(drives.LinkPath(letter), AnswerTimeLimit) ? "OK" : "Unavailable";
         status.resize(13, ' ');
         listing += status + letter + ":        " + record.Path + "\n";
     }
     if (listing.empty())
-        return {NetStatus::Done, {}, "There are no entries in the list.\n\n"};
+        return {NetStatus::Done, {}, NoEntries};
     return {NetStatus::Done, {},
             "Status       Local     Remote\n"
             "-------------------------------------------------------------------------------\n"
                 + listing};
 }
 
-CarrierOutcome Restore(const fs::path& drives)
+CarrierOutcome Restore(const DrivesDir& drives)
 {
     std::string failures;
-    for (const auto& [letter, record] : OwnLetters(drives)) {
+    for (const auto& [letter, record] : drives.OwnLetters()) {
         CarrierOutcome outcome;
         if (!record.Persistent) {
-            outcome = Detach(letter, drives);
-        } else if (!FolderAnswers(LinkOf(drives, letter), AnswerTimeLimit)) {
+            outcome = Detach(drives, letter);
+        } else if (!FolderAnswers(drives.LinkPath(letter), AnswerTimeLimit)) {
             // Nobody is there to ask: a password comes from the keyring or not at all.
-            const auto login = record.User ? std::optional(Credentials{*record.User, std::nullopt}) : std::nullopt;
-            outcome = Attach(letter, record.Path, login, true, drives);
+            const auto login = record.User ? std::optional(Login{*record.User, std::nullopt}) : std::nullopt;
+            outcome = Attach(drives, letter, record.Path, login, true);
         }
         if (outcome.Status != NetStatus::Done)
             failures += std::string(1, letter) + ": " + record.Path + " (" + std::to_string(outcome.Status) + "): "
                         + outcome.Reason + "\n";
     }
-    KeepAutostart(AnyPersistent(drives));
+    std::string warning;
+    KeepAutostartFor(drives, warning);
     if (!failures.empty())
-        return Fail(NetStatus::Failed, "Not every drive could be attached again:\n" + failures);
-    return {};
+        return Fail(NetStatus::Failed, "Not every drive could be attached again:\n" + failures + warning);
+    return {NetStatus::Done, warning, {}};
+}
+
+// The drives folder, held and locked for a change. Nothing with the outcome
+// in failure; a folder that is not there holds no letter.
+std::optional<DrivesDir> OpenForChange(const fs::path& folder, bool make, CarrierOutcome& failure)
+{
+    auto drives = DrivesDir::Open(folder, make, failure);
+    if (drives)
+        drives->Lock();
+    return drives;
+}
+
+CarrierOutcome RunRestore(const fs::path& folder)
+{
+    CarrierOutcome failure;
+    const auto drives = OpenForChange(folder, false, failure);
+    if (!drives && failure.Status == NetStatus::NotConnected) {
+        std::string reason;
+        KeepAutostart(folder, false, reason);
+        return {NetStatus::Done, reason, {}};
+    }
+    return drives ? Restore(*drives) : failure;
+}
+
+std::optional<Login> GivenLogin(const std::vector<std::string>& arguments, const PasswordReader& readPassword,
+                                CarrierOutcome& failure)
+{
+    if (arguments.size() != 6)
+        return std::nullopt;
+    Login login{arguments[4].substr(6), std::nullopt};
+    if (arguments[3] == "*") {
+        std::string problem;
+        login.Password = readPassword(problem);
+        if (!login.Password) {
+            failure = Fail(NetStatus::WrongPassword, problem);
+            return std::nullopt;
+        }
+    } else if (arguments[3].size() > Secret::Largest) {
+        failure = Fail(NetStatus::WrongPassword, "The password is longer than " + std::to_string(Secret::Largest) + " bytes.");
+        return std::nullopt;
+    } else {
+        login.Password.emplace(arguments[3]);
+    }
+    if (login.User.find_first_of("\r\n") != std::string::npos) {
+        failure = Fail(NetStatus::Failed, "A user name holds no line end.");
+        return std::nullopt;
+    }
+    // No user name is no login: the share is asked for as a guest. A password
+    // that came with it is never dropped unsaid.
+    if (login.User.empty()) {
+        if (!login.Password->Empty())
+            failure = Fail(NetStatus::WrongPassword, "A password was given without a user name.");
+        return std::nullopt;
+    }
+    return login;
 }
 
 } // namespace
 
-CarrierOutcome RunCarrier(const std::vector<std::string>& arguments, const fs::path& drives,
+CarrierOutcome RunCarrier(const std::vector<std::string>& arguments, const fs::path& folder,
                           const PasswordReader& readPassword)
 {
     const auto size = arguments.size();
-    if (size == 1 && EqualsIgnoringCase(arguments[0], "restore"))
-        return Restore(drives);
+    if (size >= 1 && EqualsIgnoringCase(arguments[0], "restore")) {
+        if (size == 1)
+            return RunRestore(folder);
+        if (size == 3 && arguments[1] == "--drives" && !arguments[2].empty())
+            return RunRestore(arguments[2]);
+        return Fail(NetStatus::Failed, Usage);
+    }
     if (size == 0 || !EqualsIgnoringCase(arguments[0], "use"))
         return Fail(NetStatus::Failed, Usage);
-    if (size == 1)
-        return List(drives);
-    if (size != 3 && size != 4 && size != 6)
-        return Fail(NetStatus::Failed, Usage);
-    const auto letter = DriveLetter(arguments[1]);
+    CarrierOutcome failure;
+    if (size == 1) {
+        const auto drives = DrivesDir::Open(folder, false, failure);
+        if (!drives && failure.Status == NetStatus::NotConnected)
+            return {NetStatus::Done, {}, NoEntries};
+        return drives ? List(*drives) : failure;
+    }
+    const auto letter = size == 3 || size == 4 || size == 6 ? DriveLetter(arguments[1]) : std::nullopt;
     if (!letter)
         return Fail(NetStatus::Failed, Usage);
-
     if (size == 3) {
         if (!EqualsIgnoringCase(arguments[2], "/DELETE"))
             return Fail(NetStatus::Failed, Usage);
-        return Detach(*letter, drives);
+        const auto drives = OpenForChange(folder, false, failure);
+        return drives ? Detach(*drives, *letter) : failure;
     }
 
     const auto& persistence = arguments.back();
-    if (!EqualsIgnoringCase(persistence, "/PERSISTENT:YES") && !EqualsIgnoringCase(persistence, "/PERSISTENT:NO"))
+    const bool switchesRight = std::none_of(arguments.begin() + 2, arguments.end() - 1, [](const std::string& argument) {
+        return EqualsIgnoringCase(argument, "/DELETE") || StartsWithIgnoringCase(argument, "/PERSISTENT:");
+    });
+    if (!switchesRight || (size == 6 && !StartsWithIgnoringCase(arguments[4], "/USER:"))
+        || (!EqualsIgnoringCase(persistence, "/PERSISTENT:YES") && !EqualsIgnoringCase(persistence, "/PERSISTENT:NO")))
         return Fail(NetStatus::Failed, Usage);
-    std::optional<Credentials> credentials;
-    if (size == 6) {
-        if (!StartsWithIgnoringCase(arguments[4], "/USER:"))
-            return Fail(NetStatus::Failed, Usage);
-        credentials = Credentials{arguments[4].substr(6), arguments[3] == "*" ? readPassword() : arguments[3]};
-        if (HoldsLineEnd(credentials->User))
-            return Fail(NetStatus::Failed, "A user name holds no line end.");
-    }
-    // The record keeps one value a line.
-    if (HoldsLineEnd(arguments[2]))
-        return Fail(NetStatus::PathNotFound, "The network path was not found.");
-    return Attach(*letter, arguments[2], credentials, EqualsIgnoringCase(persistence, "/PERSISTENT:YES"), drives);
+    const auto login = GivenLogin(arguments, readPassword, failure);
+    if (failure.Status != NetStatus::Done)
+        return failure;
+    const auto drives = OpenForChange(folder, true, failure);
+    return drives ? Attach(*drives, *letter, arguments[2], login, EqualsIgnoringCase(persistence, "/PERSISTENT:YES"))
+                  : failure;
 }

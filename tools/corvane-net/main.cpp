@@ -5,7 +5,7 @@
 //   corvane-net use X: <path> [<password>|* /USER:<user>] /PERSISTENT:YES|NO
 //   corvane-net use X: /DELETE
 //   corvane-net use
-//   corvane-net restore
+//   corvane-net restore [--drives <folder>]
 //
 // "*" reads the password from standard input, so that it stands on no
 // command line. Its exit statuses are the system error numbers "net use" reports.
@@ -13,51 +13,36 @@
 
 #include "platform/posix/drives_folder.h"
 
-#include <termios.h>
 #include <unistd.h>
 
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
 
-// A terminal gives one line, typed unseen; a pipe gives all it holds, less
-// the line end that closes it.
-std::string ReadPassword()
+// Debugging switches of GLib and D-Bus would print what passes, the password included.
+void DropDebuggingSwitches()
 {
-    std::string password;
-    termios shown {};
-    const bool terminal = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &shown) == 0;
-    if (terminal) {
-        std::fputs("Type the password for the network resource: ", stderr);
-        termios hidden = shown;
-        hidden.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &hidden);
-    }
-    for (int c = 0; (c = std::getchar()) != EOF;) {
-        if (terminal && c == '\n')
-            break;
-        password += static_cast<char>(c);
-    }
-    if (terminal) {
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &shown);
-        std::fputc('\n', stderr);
-    } else if (password.ends_with('\n')) {
-        password.pop_back();
-    }
-    return password;
+    for (const char* name : {"G_DBUS_DEBUG", "G_MESSAGES_DEBUG", "G_DEBUG", "DBUS_VERBOSE", "GIO_DEBUG"})
+        unsetenv(name);
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    DropDebuggingSwitches();
     std::setlocale(LC_ALL, "");
     SilenceLibraryLogs();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const auto outcome = RunCarrier(arguments, DrivesFolder(), ReadPassword);
+    // A password may come: nothing else may read this process's memory.
+    if (arguments.size() == 6)
+        KeepMemoryPrivate();
+    const auto outcome = RunCarrier(arguments, DrivesFolder(),
+                                    [](std::string& problem) { return ReadPasswordLine(STDIN_FILENO, problem); });
     std::fputs(outcome.Listing.c_str(), stdout);
     if (outcome.Status == 0) {
         std::puts("The command completed successfully.");

@@ -164,7 +164,7 @@ bool HostAnswers(const std::string& server)
 }
 
 struct MountState {
-    const std::optional<Credentials>* Given = nullptr;
+    const std::optional<Login>* Given = nullptr;
     bool SavePassword = false;
     int Questions = 0;
     bool Refused = false;
@@ -197,7 +197,7 @@ void AnswerPassword(GMountOperation* operation, const gchar* /*message*/, const 
         g_mount_operation_set_anonymous(operation, FALSE);
         g_mount_operation_set_username(operation, user.c_str());
         g_mount_operation_set_domain(operation, domain.c_str());
-        g_mount_operation_set_password(operation, given->Password->c_str());
+        g_mount_operation_set_password(operation, given->Password->Text().c_str());
         g_mount_operation_set_password_save(operation, state.SavePassword ? G_PASSWORD_SAVE_PERMANENTLY
                                                                           : G_PASSWORD_SAVE_NEVER);
     }
@@ -218,29 +218,29 @@ void Mounted(GObject* source, GAsyncResult* result, gpointer data)
     state.Done = true;
 }
 
-CarrierOutcome Failure(int status, const char* what, const GError* error)
+CarrierOutcome Failure(int status, const GError* error, std::string_view detail = {})
 {
-    std::string reason = what;
+    std::string reason(detail);
     if (error && error->message && *error->message)
-        reason += std::string("\n") + error->message;
-    return {status, reason, {}};
+        reason += (reason.empty() ? "" : "\n") + std::string(error->message);
+    return Fail(status, reason);
 }
 
 CarrierOutcome HostNotFound(const GError* error)
 {
-    return Failure(NetStatus::PathNotFound, "The network path was not found.", error);
+    return Failure(NetStatus::PathNotFound, error);
 }
 
 CarrierOutcome MountFailure(const MountState& state, const UncPath& path)
 {
     const GError* error = state.Error.get();
     if (state.Refused)
-        return Failure(NetStatus::WrongPassword, "The specified network password is not correct.", nullptr);
+        return Fail(NetStatus::WrongPassword);
     if (!error || error->domain != G_IO_ERROR)
-        return Failure(NetStatus::Failed, "The share could not be mounted.", error);
+        return Failure(NetStatus::Failed, error, "The share could not be mounted.");
     switch (error->code) {
     case G_IO_ERROR_PERMISSION_DENIED:
-        return Failure(NetStatus::WrongPassword, "The specified network password is not correct.", error);
+        return Failure(NetStatus::WrongPassword, error);
     case G_IO_ERROR_HOST_NOT_FOUND:
     case G_IO_ERROR_HOST_UNREACHABLE:
     case G_IO_ERROR_NETWORK_UNREACHABLE:
@@ -251,15 +251,41 @@ CarrierOutcome MountFailure(const MountState& state, const UncPath& path)
     case G_IO_ERROR_NOT_FOUND:
         if (!HostAnswers(path.Server))
             return HostNotFound(error);
-        return Failure(NetStatus::NameNotFound, "The network name cannot be found.", error);
+        return Failure(NetStatus::NameNotFound, error);
     default:
-        return Failure(NetStatus::Failed, "The share could not be mounted.", error);
+        return Failure(NetStatus::Failed, error, "The share could not be mounted.");
     }
 }
 
 GObjectPtr<GMount> MountOf(GFile* share)
 {
     return GObjectPtr<GMount>(g_file_find_enclosing_mount(share, nullptr, nullptr));
+}
+
+// The user part of a DOMAIN\user or DOMAIN;user name, and its domain.
+std::pair<std::string, std::string> UserAndDomain(std::string_view name)
+{
+    const auto split = name.find_first_of("\\;");
+    if (split == std::string_view::npos)
+        return {std::string(name), {}};
+    return {std::string(name.substr(split + 1)), std::string(name.substr(0, split))};
+}
+
+// Whether a share mounted already serves this login: GVfs names the user it
+// logged in as in the mount's location (smb://DOMAIN;user@server/share).
+// User and domain names compare without regard to case, as Windows compares them.
+bool ServesLogin(GMount* mount, const Login& login)
+{
+    const GObjectPtr<GFile> root(g_mount_get_root(mount));
+    const std::unique_ptr<gchar, StringFree> location(g_file_get_uri(root.get()));
+    GUri* uri = g_uri_parse(location.get(), G_URI_FLAGS_NONE, nullptr);
+    const char* userinfo = uri ? g_uri_get_userinfo(uri) : nullptr;
+    const auto [mountUser, mountDomain] = UserAndDomain(userinfo ? userinfo : "");
+    if (uri)
+        g_uri_unref(uri);
+    const auto [user, domain] = UserAndDomain(login.User);
+    return g_ascii_strcasecmp(user.c_str(), mountUser.c_str()) == 0
+        && (domain.empty() || mountDomain.empty() || g_ascii_strcasecmp(domain.c_str(), mountDomain.c_str()) == 0);
 }
 
 struct UnmountState {
@@ -301,7 +327,7 @@ bool FolderAnswers(const fs::path& folder, std::chrono::milliseconds limit)
     return answered.wait_for(limit) == std::future_status::ready && answered.get();
 }
 
-MountOutcome MountShare(const UncPath& path, const std::optional<Credentials>& credentials, bool savePassword)
+MountOutcome MountShare(const UncPath& path, const std::optional<Login>& login, bool savePassword)
 {
     if (!IsHostName(path.Server))
         return {std::nullopt, HostNotFound(nullptr)};
@@ -310,9 +336,12 @@ MountOutcome MountShare(const UncPath& path, const std::optional<Credentials>& c
 
     const GObjectPtr<GFile> share(g_file_new_for_uri(ShareUri(path).c_str()));
     bool mountedNow = false;
-    if (!MountOf(share.get())) {
+    if (const auto mounted = MountOf(share.get())) {
+        if (login && !ServesLogin(mounted.get(), *login))
+            return {std::nullopt, Fail(NetStatus::OtherUserConnected)};
+    } else {
         auto state = std::make_unique<MountState>();
-        state->Given = &credentials;
+        state->Given = &login;
         state->SavePassword = savePassword;
         const GObjectPtr<GMountOperation> operation(g_mount_operation_new());
         g_signal_connect(operation.get(), "ask-password", G_CALLBACK(AnswerPassword), state.get());
@@ -332,8 +361,7 @@ MountOutcome MountShare(const UncPath& path, const std::optional<Credentials>& c
                 g_signal_handlers_disconnect_by_data(operation.get(), state.get());
                 static_cast<void>(state.release());
             }
-            return {std::nullopt, {NetStatus::PathNotFound,
-                                   "The network path was not found.\nThe server did not answer in time.", {}}};
+            return {std::nullopt, Fail(NetStatus::PathNotFound, "The server did not answer in time.")};
         }
         if (state->Error && !g_error_matches(state->Error.get(), G_IO_ERROR, G_IO_ERROR_ALREADY_MOUNTED))
             return {std::nullopt, MountFailure(*state, path)};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net_status.h"
+#include "password.h"
 #include "unc_path.h"
 
 #include <chrono>
@@ -7,26 +9,9 @@
 #include <optional>
 #include <string>
 
-// The system error numbers that "net use" reports.
-namespace NetStatus {
-inline constexpr int Done = 0;
-inline constexpr int Failed = 2;
-inline constexpr int PathNotFound = 53;
-inline constexpr int NameNotFound = 67;
-inline constexpr int DeviceInUse = 85;
-inline constexpr int WrongPassword = 86;
-inline constexpr int NotConnected = 2250;
-} // namespace NetStatus
-
-struct CarrierOutcome {
-    int Status = NetStatus::Done;
-    std::string Reason;   // for standard error
-    std::string Listing;  // for standard output
-};
-
-struct Credentials {
-    std::string User;                     // DOMAIN\user or user
-    std::optional<std::string> Password;  // none: only what the desktop's keyring holds
+struct Login {
+    std::string User;                // DOMAIN\user or user
+    std::optional<Secret> Password;  // none: only what the desktop's keyring holds
 };
 
 struct MountedShare {
@@ -40,11 +25,12 @@ struct MountOutcome {
 };
 
 // Mounts the share of path through GVfs, or finds it mounted already in this
-// session, and waits until its local folder answers. Without credentials the
+// session, and waits until its local folder answers. Without a login the
 // share is asked for anonymously; savePassword keeps the password in the
-// desktop's keyring for a later login. A failure leaves nothing mounted that
-// was not mounted before.
-MountOutcome MountShare(const UncPath& path, const std::optional<Credentials>& credentials, bool savePassword);
+// desktop's keyring for a later login. A share mounted already for another
+// user (or for a guest) is refused for a login, as Windows refuses it (1219).
+// A failure leaves nothing mounted that was not mounted before.
+MountOutcome MountShare(const UncPath& path, const std::optional<Login>& login, bool savePassword);
 
 // Unmounts the share of path when it is mounted; true when it is not mounted afterwards.
 bool UnmountShare(const UncPath& path, std::string& reason);

@@ -1,37 +1,20 @@
 #include "unc_path.h"
 
+#include <glib.h>
+
 #include <algorithm>
+#include <cstring>
+#include <memory>
 
 namespace {
-
-bool IsAsciiAlphanumeric(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
-
-char AsciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // RFC 3986: everything but the unreserved characters is escaped, so no
 // text can be read as a user, a port, a query or another folder.
 std::string PercentEncoded(std::string_view text)
 {
-    static constexpr char Hex[] = "0123456789ABCDEF";
-    std::string encoded;
-    encoded.reserve(text.size());
-    for (const char c : text) {
-        if (IsAsciiAlphanumeric(c) || c == '-' || c == '.' || c == '_' || c == '~') {
-            encoded += c;
-        } else {
-            const auto byte = static_cast<unsigned char>(c);
-            encoded += '%';
-            encoded += Hex[byte >> 4];
-            encoded += Hex[byte & 0xF];
-        }
-    }
-    return encoded;
+    const std::string copy(text);
+    const std::unique_ptr<char, decltype(&g_free)> encoded(g_uri_escape_string(copy.c_str(), nullptr, FALSE), g_free);
+    return encoded.get();
 }
 
 } // namespace
@@ -52,6 +35,11 @@ std::optional<UncPath> ParseUnc(std::string_view path)
     }
     if (parts.size() < 2)
         return std::nullopt;
+    // Windows names are Unicode: bytes that are no UTF-8 name no share (the server is IsHostName's).
+    for (auto part = parts.begin() + 1; part != parts.end(); ++part) {
+        if (part->find('\0') != std::string::npos || !g_utf8_validate(part->data(), static_cast<gssize>(part->size()), nullptr))
+            return std::nullopt;
+    }
     for (auto part = parts.begin() + 1; part != parts.end(); ++part) {
         if (*part == "." || *part == ".." || part->find('/') != std::string::npos)
             return std::nullopt;
@@ -62,10 +50,15 @@ std::optional<UncPath> ParseUnc(std::string_view path)
 
 bool IsHostName(std::string_view server)
 {
-    if (server.empty() || server.front() == '.' || server.front() == '-')
+    // Names in other scripts go as IDNA; text that is not UTF-8 names no host.
+    const std::string name(server);
+    if (name.empty() || name.find('\0') != std::string::npos || !g_utf8_validate(name.data(), -1, nullptr))
         return false;
-    return std::all_of(server.begin(), server.end(), [](char c) {
-        return IsAsciiAlphanumeric(c) || c == '-' || c == '.' || c == '_' || static_cast<unsigned char>(c) >= 0x80;
+    const std::unique_ptr<char, decltype(&g_free)> ascii(g_hostname_to_ascii(name.c_str()), g_free);
+    if (!ascii || *ascii.get() == '.' || *ascii.get() == '-')
+        return false;
+    return std::all_of(ascii.get(), ascii.get() + std::strlen(ascii.get()), [](char c) {
+        return g_ascii_isalnum(c) || c == '-' || c == '.' || c == '_';
     });
 }
 
@@ -77,6 +70,6 @@ std::string ShareUri(const UncPath& path)
 std::string ShareKey(const UncPath& path)
 {
     std::string key = path.Server + '\\' + path.Share;
-    std::transform(key.begin(), key.end(), key.begin(), AsciiLower);
+    std::transform(key.begin(), key.end(), key.begin(), [](char c) { return g_ascii_tolower(c); });
     return key;
 }

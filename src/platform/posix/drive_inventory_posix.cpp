@@ -1,6 +1,7 @@
 #include "platform/system_services.h"
 
 #include "drives_folder.h"
+#include "plain_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,19 +35,9 @@ bool IsNetworkFileSystem(const std::filesystem::path& place)
 // dangles. Windows too keeps a lost network drive as a remote drive.
 bool RecordedAsNetworkPath(const std::filesystem::path& drives, char letter)
 {
-    // Only a plain file is read: a pipe planted there must not stop the window.
     const auto record = drives / (std::string(".") + letter + ".corvane");
-    const int descriptor = open(record.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        return false;
-    struct stat info {};
-    std::string text(4096, '\0');
-    ssize_t got = -1;
-    if (fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode))
-        got = read(descriptor, text.data(), text.size());
-    close(descriptor);
-    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-    return text.find("\npath=\\\\") != std::string::npos;
+    const auto text = ReadOwnPlainFile(AT_FDCWD, record.c_str(), 4096);
+    return text && (text->starts_with("path=\\\\") || text->find("\npath=\\\\") != std::string::npos);
 }
 
 class PosixDriveInventory final : public DriveInventory {

@@ -5,14 +5,23 @@
 
 #include <cstdlib>
 
+std::filesystem::path HomeFolder()
+{
+    if (const char* home = std::getenv("HOME"); home && *home == '/')
+        return home;
+    if (const auto* user = getpwuid(geteuid()); user && user->pw_dir && *user->pw_dir == '/')
+        return user->pw_dir;
+    return "/";
+}
+
+std::filesystem::path DefaultDrivesFolder()
+{
+    return HomeFolder() / "Drives";
+}
+
 std::filesystem::path DrivesFolder()
 {
     if (const char* chosen = std::getenv("CORVANE_DRIVES_DIR"); chosen && *chosen)
         return chosen;
-    const char* home = std::getenv("HOME");
-    if (!home || !*home) {
-        if (const auto* user = getpwuid(getuid()))
-            home = user->pw_dir;
-    }
-    return std::filesystem::path(home ? home : "/") / "Drives";
+    return DefaultDrivesFolder();
 }

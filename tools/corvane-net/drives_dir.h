@@ -1,0 +1,72 @@
+#pragma once
+
+#include "net_status.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// What the carrier remembers of a letter it made, in ".X.corvane" beside the
+// letter's link: one "key=value" a line. Never a password.
+struct LetterRecord {
+    bool Persistent = false;
+    std::string Path;                 // as the attach was given it
+    std::optional<std::string> User;  // as given, domain included
+    std::string Target;               // what the link points at
+    bool Mounted = false;             // the carrier mounted the share the link lies on
+};
+
+// The drives folder, held open from the moment it was checked: every letter
+// is looked up in that very folder, whatever its path comes to name later.
+// Only links and records that this user owns count as the carrier's.
+class DrivesDir {
+public:
+    // Opens the folder, making it (private) when make is set and it is not
+    // there. Nothing, with the reason in failure, when it cannot be opened,
+    // or when another user owns it or may write in it.
+    static std::optional<DrivesDir> Open(const std::filesystem::path& folder, bool make, CarrierOutcome& failure);
+
+    DrivesDir(DrivesDir&& other) noexcept : Folder(std::move(other.Folder)), Descriptor(std::exchange(other.Descriptor, -1)) {}
+    DrivesDir& operator=(DrivesDir&&) = delete;
+    DrivesDir(const DrivesDir&) = delete;
+    DrivesDir& operator=(const DrivesDir&) = delete;
+    ~DrivesDir();
+
+    const std::filesystem::path& Path() const { return Folder; }
+    std::filesystem::path LinkPath(char letter) const { return Folder / std::string(1, letter); }
+
+    // Waits until no other carrier is changing the folder; held until this is gone.
+    void Lock() const;
+
+    // Whether anything at all stands at the letter.
+    bool Taken(char letter) const;
+    // The record of a letter whose link is ours and still the one it tells of.
+    std::optional<LetterRecord> OwnRecord(char letter) const;
+    // The letters, A to Z, that OwnRecord gives.
+    std::vector<std::pair<char, LetterRecord>> OwnLetters() const;
+
+    // Makes the link at the letter; false (errno EEXIST) when anything stands there.
+    bool MakeLink(char letter, const std::string& target) const;
+    // Puts a link to target in place of the letter's link while that is
+    // still ours and points at expected.
+    bool ReplaceLink(char letter, const std::string& expected, const std::string& target) const;
+    // Removes the letter's link when it is ours and points at expected: it is
+    // moved aside first and looked at there, so that nothing put at the letter
+    // meanwhile is removed; anything else is put back.
+    bool RemoveLink(char letter, const std::string& expected) const;
+
+    // Replaces the record as a whole, atomically; a link in its place is
+    // replaced, never followed. False for a value that holds a line end or a
+    // NUL, which would read back as other keys; reason then says why.
+    bool WriteRecord(char letter, const LetterRecord& record, std::string& reason) const;
+    void RemoveRecord(char letter) const;
+
+private:
+    DrivesDir(std::filesystem::path folder, int descriptor) : Folder(std::move(folder)), Descriptor(descriptor) {}
+    std::optional<std::string> OwnLinkTarget(const char* name) const;
+
+    std::filesystem::path Folder;
+    int Descriptor = -1;
+};

@@ -1,0 +1,115 @@
+#include "password.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <string.h>
+#include <sys/prctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace {
+
+termios Shown{};
+int Terminal = -1;
+
+// The terminal echoes again whichever signal ends the program while it typed unseen.
+void PutTerminalBack(int signal)
+{
+    if (Terminal >= 0)
+        tcsetattr(Terminal, TCSANOW, &Shown);
+    raise(signal);  // the handler was reset: the signal does what it would have done
+}
+
+constexpr int EndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGPIPE};
+
+void HideTyping(int descriptor)
+{
+    if (tcgetattr(descriptor, &Shown) != 0)
+        return;
+    Terminal = descriptor;
+    struct sigaction action {};
+    action.sa_handler = PutTerminalBack;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : EndingSignals)
+        sigaction(signal, &action, nullptr);
+    termios hidden = Shown;
+    hidden.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    tcsetattr(descriptor, TCSAFLUSH, &hidden);
+}
+
+void ShowTyping()
+{
+    if (Terminal < 0)
+        return;
+    tcsetattr(Terminal, TCSAFLUSH, &Shown);
+    Terminal = -1;
+    for (const int signal : EndingSignals)
+        ::signal(signal, SIG_DFL);
+}
+
+} // namespace
+
+Secret::~Secret()
+{
+    Bytes.resize(Bytes.capacity());
+    explicit_bzero(Bytes.data(), Bytes.size());
+}
+
+std::optional<Secret> ReadPasswordLine(int descriptor, std::string& problem)
+{
+    const bool terminal = isatty(descriptor);
+    if (terminal) {
+        HideTyping(descriptor);
+        std::fputs("Type the password for the network resource: ", stderr);
+    }
+    // One byte a read: what follows the line stays unread, and nothing is copied twice.
+    char line[Secret::Largest + 2];
+    std::size_t length = 0;
+    bool tooLong = false;
+    for (;;) {
+        char c = 0;
+        const auto got = read(descriptor, &c, 1);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0 || c == '\n')
+            break;
+        if (length == sizeof line) {
+            tooLong = true;
+            break;
+        }
+        line[length++] = c;
+    }
+    // Lines that follow at once were part of what was given: a password cut there would be another.
+    bool moreLines = false;
+    if (!terminal && !tooLong) {
+        pollfd more{descriptor, POLLIN, 0};
+        char c = 0;
+        moreLines = poll(&more, 1, 0) == 1 && (more.revents & POLLIN) != 0 && read(descriptor, &c, 1) == 1;
+    }
+    if (terminal) {
+        ShowTyping();
+        std::fputc('\n', stderr);
+    }
+    if (length > 0 && line[length - 1] == '\r')
+        --length;
+    std::optional<Secret> password;
+    if (tooLong || length > Secret::Largest)
+        problem = "The password is longer than " + std::to_string(Secret::Largest) + " bytes.";
+    else if (moreLines)
+        problem = "The password holds a line end.";
+    else if (memchr(line, '\0', length))
+        problem = "The password holds a NUL character.";
+    else
+        password.emplace(std::string_view(line, length));
+    explicit_bzero(line, sizeof line);
+    return password;
+}
+
+void KeepMemoryPrivate()
+{
+    prctl(PR_SET_DUMPABLE, 0);
+}

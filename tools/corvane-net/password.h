@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// A password in memory that is wiped when it goes. Its room is taken once, so
+// that no growing leaves a copy behind.
+class Secret {
+public:
+    static constexpr std::size_t Largest = 1024;
+
+    Secret() { Bytes.reserve(Largest); }
+    explicit Secret(std::string_view text) : Secret() { Bytes.assign(text.substr(0, Largest)); }
+    Secret(const Secret& other) : Secret(std::string_view(other.Bytes)) {}
+    Secret& operator=(const Secret& other)
+    {
+        Bytes.assign(other.Bytes);
+        return *this;
+    }
+    ~Secret();
+
+    const std::string& Text() const { return Bytes; }
+    bool Empty() const { return Bytes.empty(); }
+
+private:
+    std::string Bytes;
+};
+
+// Reads one line of the password from a descriptor with read(2), nothing
+// buffered beyond it: typed unseen at a terminal (which is put back however the
+// program ends), else as the line it is given. The line end, LF or CR LF, is
+// taken off. Nothing, with the reason, for a line holding a NUL or longer
+// than Secret::Largest bytes.
+std::optional<Secret> ReadPasswordLine(int descriptor, std::string& problem);
+
+// Keeps core dumps and other processes of this user from reading this
+// process's memory from now on.
+void KeepMemoryPrivate();
