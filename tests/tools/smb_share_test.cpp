@@ -36,6 +36,10 @@ protected:
     {
         if (const auto why = Lab.Start(); !why.empty())
             GTEST_SKIP() << why;
+        // The test's folder is the home, so that Drives is the drives folder of nobody's choosing.
+        if (const char* home = std::getenv("HOME"))
+            Home = home;
+        setenv("HOME", Dir.Path().c_str(), 1);
         setenv("CORVANE_DRIVES_DIR", Drives.c_str(), 1);
         setenv("XDG_CONFIG_HOME", Config.c_str(), 1);
     }
@@ -44,7 +48,11 @@ protected:
     {
         unsetenv("CORVANE_DRIVES_DIR");
         unsetenv("XDG_CONFIG_HOME");
+        if (Home)
+            setenv("HOME", Home->c_str(), 1);
     }
+
+    std::optional<std::string> Home;
 
     CommandResult Run(const std::vector<std::string>& arguments) { return Runner->Run(arguments); }
     CommandResult Attach(const std::string& line, const std::optional<Credentials>& credentials = std::nullopt,
@@ -110,7 +118,8 @@ TEST_F(SmbShare, CredentialsReachTheServerAndTheShareStaysWhileAnotherLetterUses
     EXPECT_EQ(ReadWhole(Drives / "P" / "new.txt"), "written on the server");
 
     // A second letter on the same share finds it mounted already.
-    ASSERT_EQ(Attach("Q: \\\\127.0.0.1\\private", Credentials{"root", SmbLab::Password}).ExitStatus, 0);
+    const auto second = Attach("Q: \\\\127.0.0.1\\private", Credentials{"root", SmbLab::Password});
+    ASSERT_EQ(second.ExitStatus, 0) << second.Output;
     ASSERT_EQ(Run(DetachArguments('P')).ExitStatus, 0);
     EXPECT_EQ(ReadWhole(Drives / "Q" / "new.txt"), "written on the server");
     ASSERT_EQ(Run(DetachArguments('Q')).ExitStatus, 0);
@@ -253,4 +262,122 @@ TEST_F(SmbShare, RestoreLeavesOutAShareThatNeedsAPasswordAndSaysSo)
     const auto again = Attach("P: \\\\127.0.0.1\\private", Credentials{"root", SmbLab::Password}, false);
     EXPECT_EQ(again.ExitStatus, 0) << again.Output;
     EXPECT_EQ(Run(DetachArguments('P')).ExitStatus, 0);
+}
+
+TEST_F(SmbShare, ALetterTakenWhileTheServerStallsIsNotTakenOver)
+{
+    Lab.PauseServer();
+    CommandResult result;
+    std::thread attach([&] { result = Attach("E: \\\\127.0.0.1\\public"); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    WriteBytes(Drives / "E", "the user's own file");
+    Lab.ResumeServer();
+    attach.join();
+    EXPECT_EQ(result.ExitStatus, 85) << result.Output;
+    EXPECT_EQ(ReadWhole(Drives / "E"), "the user's own file");
+    EXPECT_FALSE(fs::exists(Drives / ".E.corvane"));
+    const auto mounts = Lab.Mounts();
+    EXPECT_EQ(mounts.find("127.0.0.1"), std::string::npos) << "the mount made for the lost letter stayed: " << mounts;
+}
+
+TEST_F(SmbShare, DetachFreesTheLetterFirstAndLeavesWhatIsPutThereDuringTheUnmount)
+{
+    ASSERT_EQ(Attach("P: \\\\127.0.0.1\\public").ExitStatus, 0);
+    Lab.PauseServer();
+    CommandResult result;
+    std::atomic<bool> done = false;
+    std::thread detach([&] {
+        result = Run(DetachArguments('P'));
+        done = true;
+    });
+    const auto until = Clock::now() + std::chrono::seconds(5);
+    while (Linked('P') && Clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(Linked('P')) << "the letter waited for the stalled server";
+    const auto music = Dir / "Music";
+    fs::create_directories(music);
+    fs::create_directory_symlink(music, Drives / "P");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Lab.ResumeServer();
+    detach.join();
+    EXPECT_EQ(result.ExitStatus, 0) << result.Output;
+    EXPECT_EQ(fs::read_symlink(Drives / "P"), music);
+    EXPECT_FALSE(fs::exists(Drives / ".P.corvane"));
+    const auto mounts = Lab.Mounts();
+    EXPECT_EQ(mounts.find("127.0.0.1"), std::string::npos) << mounts;
+}
+
+TEST_F(SmbShare, ASharedMountedForOneUserIsRefusedToAnother)
+{
+    ASSERT_EQ(Attach("P: \\\\127.0.0.1\\private", Credentials{"root", SmbLab::Password}).ExitStatus, 0);
+    const auto other = Attach("Q: \\\\127.0.0.1\\private", Credentials{"mallory", "WRONG"});
+    EXPECT_EQ(other.ExitStatus, 2);
+    EXPECT_NE(other.Output.find("System error 1219 has occurred.\n\nMultiple connections to a server or shared resource "
+                                "by the same user, using more than one user name, are not allowed."),
+              std::string::npos)
+        << other.Output;
+    EXPECT_FALSE(Linked('Q'));
+    EXPECT_FALSE(fs::exists(Drives / ".Q.corvane"));
+    // The same user in another case, or no user at all, uses the mount there is.
+    ASSERT_EQ(Attach("R: \\\\127.0.0.1\\PRIVATE", Credentials{"ROOT", SmbLab::Password}).ExitStatus, 0);
+    ASSERT_EQ(Attach("S: \\\\127.0.0.1\\private").ExitStatus, 0);
+    for (const char letter : {'P', 'R', 'S'})
+        EXPECT_EQ(Run(DetachArguments(letter)).ExitStatus, 0);
+    ExpectNothingLeft('P');
+}
+
+TEST_F(SmbShare, RestoreDuringAStallKeepsTheMountItMadeItsOwn)
+{
+    ASSERT_EQ(Attach("S: \\\\127.0.0.1\\public", std::nullopt, true).ExitStatus, 0);
+    ASSERT_NE(ReadWhole(Drives / ".S.corvane").find("mounted=YES\n"), std::string::npos);
+    Lab.PauseServer();
+    CommandResult restored;
+    std::thread restore([&] { restored = Run({"net", "restore"}); });
+    std::this_thread::sleep_for(std::chrono::seconds(4));
+    Lab.ResumeServer();
+    restore.join();
+    EXPECT_EQ(restored.ExitStatus, 0) << restored.Output;
+    EXPECT_NE(ReadWhole(Drives / ".S.corvane").find("mounted=YES\n"), std::string::npos) << ReadWhole(Drives / ".S.corvane");
+    ASSERT_EQ(Run(DetachArguments('S')).ExitStatus, 0);
+    ExpectNothingLeft('S');
+}
+
+TEST_F(SmbShare, APasswordLineEndsWithCrLfAndNothingPrintsIt)
+{
+    // The window's environment may hold GLib's debugging switches; the carrier drops them.
+    setenv("G_DBUS_DEBUG", "message,payload", 1);
+    setenv("G_MESSAGES_DEBUG", "all", 1);
+    const auto carrier = ShellQuoted(CORVANE_NET);
+    const auto run = [&](const std::string& input) {
+        WriteBytes(Dir / "input", input);
+        const auto command = carrier + " use P: '\\\\127.0.0.1\\private' '*' /USER:root /PERSISTENT:NO <"
+                           + ShellQuoted(Dir / "input") + " >" + ShellQuoted(Dir / "output") + " 2>&1";
+        const int status = std::system(command.c_str());
+        return CommandResult{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWhole(Dir / "output")};
+    };
+    const auto crlf = run(std::string(SmbLab::Password) + "\r\n");
+    EXPECT_EQ(crlf.ExitStatus, 0) << crlf.Output;
+    EXPECT_EQ(crlf.Output.find(SmbLab::Password), std::string::npos) << crlf.Output;
+    EXPECT_EQ(Run(DetachArguments('P')).ExitStatus, 0);
+    EXPECT_EQ(run(std::string(SmbLab::Password) + std::string("\0garbage\n", 9)).ExitStatus, 86);
+    EXPECT_EQ(run("\n").ExitStatus, 86);
+    EXPECT_EQ(run("").ExitStatus, 86);
+    const auto wrong = Attach("P: \\\\127.0.0.1\\private", Credentials{"root", "not " + std::string(SmbLab::Password)});
+    EXPECT_EQ(wrong.ExitStatus, 86);
+    EXPECT_EQ(wrong.Output.find(SmbLab::Password), std::string::npos) << wrong.Output;
+    unsetenv("G_DBUS_DEBUG");
+    unsetenv("G_MESSAGES_DEBUG");
+    ExpectNothingLeft('P');
+}
+
+TEST_F(SmbShare, ALetterLeftFromAnEndedSessionIsRemovedOutsideOne)
+{
+    ASSERT_EQ(Attach("S: \\\\127.0.0.1\\public").ExitStatus, 0);
+    Lab.EndSession();
+    const auto detached = Run(DetachArguments('S'));
+    EXPECT_EQ(detached.ExitStatus, 0) << detached.Output;
+    EXPECT_NE(detached.Output.find("The drive was removed, but its share could not be let go"), std::string::npos)
+        << detached.Output;
+    EXPECT_FALSE(Linked('S'));
+    EXPECT_FALSE(fs::exists(Drives / ".S.corvane"));
 }

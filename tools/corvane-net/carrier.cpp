@@ -121,7 +121,7 @@ CarrierOutcome Attach(const DrivesDir& drives, char letter, const std::string& p
     const auto letGo = [&] {
         std::string ignored;
         if (share && mountedNow)
-            UnmountShare(*share, ignored);
+            UnmountShare(*share, record.Target, ignored);
     };
     if (share && !share->Folders.empty() && !FolderAnswers(target, AnswerTimeLimit)) {
         letGo();
@@ -171,7 +171,7 @@ CarrierOutcome Detach(const DrivesDir& drives, char letter)
     if (const auto share = ParseUnc(record->Path);
         share && record->Mounted && !OtherLetterOnShare(drives, letter, ShareKey(*share), false)) {
         std::string reason;
-        if (!UnmountShare(*share, reason))
+        if (!UnmountShare(*share, record->Target, reason))
             outcome.Reason = "The drive was removed, but its share could not be let go: " + reason;
     }
     KeepAutostartFor(drives, outcome.Reason);

@@ -271,21 +271,61 @@ std::pair<std::string, std::string> UserAndDomain(std::string_view name)
     return {std::string(name.substr(split + 1)), std::string(name.substr(0, split))};
 }
 
-// Whether a share mounted already serves this login: GVfs names the user it
-// logged in as in the mount's location (smb://DOMAIN;user@server/share).
-// User and domain names compare without regard to case, as Windows compares them.
-bool ServesLogin(GMount* mount, const Login& login)
+// Who a mount logs in as: GVfs keeps the user of the location it mounted
+// (smb://DOMAIN;user@server/share/) in its root; none for a guest's.
+std::string MountUser(GMount* mount)
 {
     const GObjectPtr<GFile> root(g_mount_get_root(mount));
     const std::unique_ptr<gchar, StringFree> location(g_file_get_uri(root.get()));
     GUri* uri = g_uri_parse(location.get(), G_URI_FLAGS_NONE, nullptr);
-    const char* userinfo = uri ? g_uri_get_userinfo(uri) : nullptr;
-    const auto [mountUser, mountDomain] = UserAndDomain(userinfo ? userinfo : "");
+    std::string user = uri && g_uri_get_userinfo(uri) ? g_uri_get_userinfo(uri) : "";
     if (uri)
         g_uri_unref(uri);
-    const auto [user, domain] = UserAndDomain(login.User);
-    return g_ascii_strcasecmp(user.c_str(), mountUser.c_str()) == 0
-        && (domain.empty() || mountDomain.empty() || g_ascii_strcasecmp(domain.c_str(), mountDomain.c_str()) == 0);
+    return user;
+}
+
+// User names compare without regard to case, as Windows compares them, and
+// domains only where both name one.
+bool SameUser(std::string_view a, std::string_view b)
+{
+    const auto [userA, domainA] = UserAndDomain(a);
+    const auto [userB, domainB] = UserAndDomain(b);
+    return g_ascii_strcasecmp(userA.c_str(), userB.c_str()) == 0
+        && (domainA.empty() || domainB.empty() || g_ascii_strcasecmp(domainA.c_str(), domainB.c_str()) == 0);
+}
+
+// GVfs keeps server and share names in lower case, beyond ASCII too.
+bool SameName(std::string_view a, std::string_view b)
+{
+    const std::unique_ptr<gchar, StringFree> foldedA(g_utf8_casefold(a.data(), static_cast<gssize>(a.size())));
+    const std::unique_ptr<gchar, StringFree> foldedB(g_utf8_casefold(b.data(), static_cast<gssize>(b.size())));
+    return std::strcmp(foldedA.get(), foldedB.get()) == 0;
+}
+
+// The mounts of this session on the share of path, whoever they log in as.
+std::vector<GObjectPtr<GMount>> MountsOfShare(const UncPath& path)
+{
+    std::vector<GObjectPtr<GMount>> found;
+    const GObjectPtr<GVolumeMonitor> monitor(g_volume_monitor_get());
+    GList* mounts = g_volume_monitor_get_mounts(monitor.get());
+    for (GList* item = mounts; item; item = item->next) {
+        GObjectPtr<GMount> mount(G_MOUNT(item->data));
+        const GObjectPtr<GFile> root(g_mount_get_root(mount.get()));
+        const std::unique_ptr<gchar, StringFree> location(g_file_get_uri(root.get()));
+        GUri* uri = g_uri_parse(location.get(), G_URI_FLAGS_NONE, nullptr);
+        if (!uri)
+            continue;
+        const char* host = g_uri_get_host(uri);
+        std::string_view share = g_uri_get_path(uri);
+        share.remove_prefix(std::min<std::size_t>(share.find_first_not_of('/'), share.size()));
+        share = share.substr(0, share.find('/'));
+        if (g_strcmp0(g_uri_get_scheme(uri), "smb") == 0 && host && SameName(host, path.Server)
+            && SameName(share, path.Share))
+            found.push_back(std::move(mount));
+        g_uri_unref(uri);
+    }
+    g_list_free(mounts);
+    return found;
 }
 
 struct UnmountState {
@@ -334,12 +374,17 @@ MountOutcome MountShare(const UncPath& path, const std::optional<Login>& login, 
     if (!HaveSessionBus())
         return {std::nullopt, NoSessionBus()};
 
-    const GObjectPtr<GFile> share(g_file_new_for_uri(ShareUri(path).c_str()));
+    // A share mounted already serves a login as the same user, or none given; Windows refuses another user.
+    const auto mounts = MountsOfShare(path);
+    const auto serving = std::find_if(mounts.begin(), mounts.end(), [&](const GObjectPtr<GMount>& mount) {
+        return !login || SameUser(MountUser(mount.get()), login->User);
+    });
+    if (serving == mounts.end() && login && !mounts.empty())
+        return {std::nullopt, Fail(NetStatus::OtherUserConnected)};
+    const GObjectPtr<GFile> share(serving != mounts.end() ? g_mount_get_root(serving->get())
+                                                          : g_file_new_for_uri(ShareUri(path, login ? login->User : "").c_str()));
     bool mountedNow = false;
-    if (const auto mounted = MountOf(share.get())) {
-        if (login && !ServesLogin(mounted.get(), *login))
-            return {std::nullopt, Fail(NetStatus::OtherUserConnected)};
-    } else {
+    if (serving == mounts.end()) {
         auto state = std::make_unique<MountState>();
         state->Given = &login;
         state->SavePassword = savePassword;
@@ -391,13 +436,18 @@ void SilenceLibraryLogs()
                           nullptr, nullptr);
 }
 
-bool UnmountShare(const UncPath& path, std::string& reason)
+bool UnmountShare(const UncPath& path, const fs::path& folder, std::string& reason)
 {
     if (!HaveSessionBus()) {
         reason = NoSessionBus().Reason;
         return false;
     }
-    const GObjectPtr<GFile> share(g_file_new_for_uri(ShareUri(path).c_str()));
-    const auto mount = MountOf(share.get());
-    return !mount || Unmount(mount.get(), reason);
+    for (const auto& mount : MountsOfShare(path)) {
+        const GObjectPtr<GFile> root(g_mount_get_root(mount.get()));
+        const std::unique_ptr<gchar, StringFree> local(g_file_get_path(root.get()));
+        const auto relative = local ? folder.lexically_relative(local.get()) : fs::path();
+        if (!relative.empty() && *relative.begin() != "..")
+            return Unmount(mount.get(), reason);
+    }
+    return true;
 }

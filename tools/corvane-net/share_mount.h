@@ -32,8 +32,9 @@ struct MountOutcome {
 // A failure leaves nothing mounted that was not mounted before.
 MountOutcome MountShare(const UncPath& path, const std::optional<Login>& login, bool savePassword);
 
-// Unmounts the share of path when it is mounted; true when it is not mounted afterwards.
-bool UnmountShare(const UncPath& path, std::string& reason);
+// Unmounts the mount of the share of path that folder lies in, when it is
+// mounted; true when it is not mounted afterwards.
+bool UnmountShare(const UncPath& path, const std::filesystem::path& folder, std::string& reason);
 
 // Whether a folder can be listed within the time limit. A folder of a stalled
 // server does not answer; the listing is left behind rather than waited for.

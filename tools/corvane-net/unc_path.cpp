@@ -62,9 +62,17 @@ bool IsHostName(std::string_view server)
     });
 }
 
-std::string ShareUri(const UncPath& path)
+std::string ShareUri(const UncPath& path, std::string_view user)
 {
-    return "smb://" + PercentEncoded(path.Server) + "/" + PercentEncoded(path.Share);
+    std::string login;
+    if (!user.empty()) {
+        const auto slash = user.find('\\');
+        login = slash == std::string_view::npos
+                  ? PercentEncoded(user)
+                  : PercentEncoded(user.substr(0, slash)) + ";" + PercentEncoded(user.substr(slash + 1));
+        login += '@';
+    }
+    return "smb://" + login + PercentEncoded(path.Server) + "/" + PercentEncoded(path.Share);
 }
 
 std::string ShareKey(const UncPath& path)

@@ -21,8 +21,9 @@ std::optional<UncPath> ParseUnc(std::string_view path);
 // ("bob@srv" as a user and a host).
 bool IsHostName(std::string_view server);
 
-// The smb:// location of the share itself, every component percent-encoded.
-std::string ShareUri(const UncPath& path);
+// The smb:// location of the share itself, every component percent-encoded,
+// and the user (DOMAIN\\user or user) to log in as, if any, in it.
+std::string ShareUri(const UncPath& path, std::string_view user = {});
 
 // Two paths with the same key lie on the same share (server and share names
 // compare without regard to ASCII case, as SMB compares them).
