@@ -459,6 +459,12 @@ TEST_F(Carrier, PathsThatCouldNameAnythingElseAreRefused)
     fs::create_directories(Dir / "smb:" / "srv" / "share");
     EXPECT_EQ(RunWithInput("use E: smb://srv/share /PERSISTENT:NO", "", Dir.Path()).ExitStatus, 53);
     EXPECT_EQ(RunWithInput("use E: smb: /PERSISTENT:NO", "", Dir.Path()).ExitStatus, 53);
+    // Nor from a folder whose name would add lines to the record.
+    const auto tricky = Dir / "a\npath=\\\\evil\\share\nmounted=YES\nx=";
+    fs::create_directories(tricky / "sub");
+    EXPECT_EQ(RunWithInput("use F: sub /PERSISTENT:NO", "", tricky).ExitStatus, 53);
+    EXPECT_EQ(Run(AttachArguments("F: " + (tricky / "sub").string(), std::nullopt, false)).ExitStatus, 53);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Drives / "F")));
     // A server name that is no UTF-8 names no host; a share name that is none names no share.
     EXPECT_EQ(Run(AttachArguments("E: \\\\\xff\xfe\\share", std::nullopt, false)).ExitStatus, 53);
     EXPECT_EQ(Run(AttachArguments("E: \\\\srv\\\xff", std::nullopt, false)).ExitStatus, 67);
