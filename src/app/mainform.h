@@ -100,7 +100,8 @@ public:
     void AddProfileBtnClick();
     void RemoveProfileBtnClick();
     // Adds a profile and makes it current; nothing for an empty name. False
-    // when the name was refused since a profile of that name exists.
+    // when the name was refused since a profile of that name exists, or when
+    // the changed group of the profile left could not be saved.
     bool AddProfile(const std::string& name);
     // The name of the profile at index, as bytes.
     std::string ProfileName(int index) const;
@@ -182,7 +183,11 @@ private:
     void SaveCatalogue();
     void SaveConfiguration();
 
-    void AskToSaveGroup();
+    // Asks whether the changed group is to be saved, and saves or drops it;
+    // false when it was to be saved and could not be, and so is still there.
+    bool AskToSaveGroup();
+    // Writes the group to its profile's file; says so when it cannot.
+    bool SaveGroup();
     // The file of the profile at index; nothing when its name cannot be a file name.
     std::optional<std::filesystem::path> ProfileFile(int index) const;
     // The file of the profile at index as the user reads it.

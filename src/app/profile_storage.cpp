@@ -117,10 +117,16 @@ void TMainPRGForm::LoadMappingList(const std::string& fileName)
 
 void TMainPRGForm::SaveBtnClick()
 {
+    SaveGroup();
+}
+
+bool TMainPRGForm::SaveGroup()
+{
     const auto file = ProfileFile(ProfileIndex);
     if (!file || !SaveFileAtomically(*file, FormatProfile(GroupLines()))) {
         ShowBox(" Was not able to save the profile mapping list!", " Error", MessageIcon::Error);
-        return;
+        return false;
     }
     SaveBtn->setEnabled(false);
+    return true;
 }

@@ -97,13 +97,17 @@ void TMainPRGForm::SaveConfiguration()
     WriteConfigFile(FileBeside(ExeDir, ConfigFileName));
 }
 
-void TMainPRGForm::AskToSaveGroup()
+bool TMainPRGForm::AskToSaveGroup()
 {
-    if (SaveBtn->isEnabled()
-        && ShowBox(" Do you want to save the profile mapping list?", " Warnint", MessageIcon::Warning,
-                   MessageButtons::YesNo)
-               == MessageAnswer::Yes)
-        SaveBtnClick();
+    if (!SaveBtn->isEnabled())
+        return true;
+    if (ShowBox(" Do you want to save the profile mapping list?", " Warnint", MessageIcon::Warning,
+                MessageButtons::YesNo)
+        == MessageAnswer::Yes)
+        return SaveGroup();
+    // Dropped: what is loaded next is unchanged.
+    SaveBtn->setEnabled(false);
+    return true;
 }
 
 MessageAnswer TMainPRGForm::ShowBox(const std::string& text, const std::string& caption, MessageIcon icon,

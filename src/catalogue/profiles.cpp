@@ -30,8 +30,12 @@ void TMainPRGForm::ProfileComboBoxChange()
     const int index = SelectedProfileItem();
     if (index == ProfileIndex || index == -1)
         return;
-    // The group of the profile left is saved if the user wants it, or dropped.
-    AskToSaveGroup();
+    // The group of the profile left is saved if the user wants it, or dropped;
+    // one that could not be saved keeps the user where it is.
+    if (!AskToSaveGroup()) {
+        SelectProfile(ProfileIndex);
+        return;
+    }
     ProfileIndex = index;
     MappingListBox->clear();
     LoadMappingList(ProfileIndex == 0 ? std::string(DefaultProfileFileName) : ProfileName(ProfileIndex) + ".pro");
@@ -60,7 +64,8 @@ bool TMainPRGForm::AddProfile(const std::string& name)
             return false;
         }
     }
-    AskToSaveGroup();
+    if (!AskToSaveGroup())
+        return false;
     AppendProfileItem(name);
     MappingListBox->clear();
     ProfileIndex = ProfileComboBox->count() - 1;
@@ -84,7 +89,7 @@ void TMainPRGForm::RemoveProfileBtnClick()
         return;
     }
     if (ShowBox("Do you want to remove the profile " + ProfileName(ProfileIndex) + "?", " Warning",
-                MessageIcon::Question, MessageButtons::YesNo)
+                MessageIcon::Warning, MessageButtons::YesNo)
         != MessageAnswer::Yes)
         return;
     // A name that is no file name has no file to delete, here or elsewhere.

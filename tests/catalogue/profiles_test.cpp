@@ -282,7 +282,7 @@ TEST_F(Profiles, SwitchingLoadsTheOtherGroupRebuildsTheDrivesAndAsksBeforeUnsave
     EXPECT_EQ(form->DrivePathList['E' - 'A'].Free, 1);
     EXPECT_EQ(form->DrivePathList['K' - 'A'].Free, 0);
     EXPECT_TRUE(form->RemoveProfileBtn->isEnabled());
-    EXPECT_TRUE(form->SaveBtn->isEnabled()) << "switching changed the unsaved mark";
+    EXPECT_FALSE(form->SaveBtn->isEnabled()) << "the group loaded is unchanged";
 
     QStringList offered;
     ClickRow(*form, 0);
@@ -410,7 +410,7 @@ TEST_F(Profiles, RemovingAsksThenDeletesTheFileAndReturnsToTheDefault)
     ASSERT_EQ(Ui.Messages.size(), 1u);
     EXPECT_EQ(Ui.Messages[0].Text, "Do you want to remove the profile Office?");
     EXPECT_EQ(Ui.Messages[0].Caption, " Warning");
-    EXPECT_EQ(Ui.Messages[0].Icon, MessageIcon::Question);
+    EXPECT_EQ(Ui.Messages[0].Icon, MessageIcon::Warning);
     EXPECT_EQ(Ui.Messages[0].Buttons, MessageButtons::YesNo);
     EXPECT_TRUE(fs::exists(Dir / "Profile" / "Office.pro")) << "No removed the profile";
     EXPECT_EQ(form->ProfileIndex, 2);
@@ -512,4 +512,64 @@ TEST_F(Profiles, ACurrentProfileNamedOutsideTheDirectoryLoadsNothingFromThere)
     EXPECT_EQ(Ui.Messages[0].Text, "File :\n" + (Dir / "Profile" / "").string()
                                        + "../Corvane2.pro\nwas not found and will be created...");
     EXPECT_TRUE(form->GroupLines().empty());
+}
+
+TEST_F(Profiles, NoDropsTheChangedGroupSoTheNextSwitchAsksNothingAndWritesNothing)
+{
+    WriteBytes(Dir / "Corvane2.cfg", "0-3\r\nOffice\r\nNew");
+    WriteProfile("Office", "1\r\nK: \\\\office\\k");
+    WriteBytes(Dir / "Corvane2.pro", "1\r\nD: \\\\default");
+    auto form = StartShown();
+    ClickRow(*form, 0);
+    Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("E:")));
+    form->RightBtnClick();
+    ASSERT_TRUE(form->SaveBtn->isEnabled());
+    Ui.Answers.push_back(MessageAnswer::No);
+    Pick(*form, 1);
+    ASSERT_EQ(Ui.Messages.size(), 1u);
+    EXPECT_FALSE(form->SaveBtn->isEnabled());
+
+    // Office was not changed: the switch to a profile without a file asks nothing and makes no file.
+    Pick(*form, 2);
+    ASSERT_EQ(form->ProfileIndex, 2);
+    EXPECT_EQ(MessageTexts().size(), 2u) << "only the missing file was announced";
+    Pick(*form, 0);
+    EXPECT_EQ(MessageTexts().size(), 2u);
+    EXPECT_FALSE(fs::exists(Dir / "Profile" / "New.pro"));
+    EXPECT_EQ(ReadBytes(Dir / "Profile" / "Office.pro"), "1\r\nK: \\\\office\\k");
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.pro"), "1\r\nD: \\\\default");
+}
+
+TEST_F(Profiles, AGroupThatCouldNotBeSavedKeepsTheUserOnItsProfile)
+{
+    fs::remove_all(Dir / "Profile");
+    WriteBytes(Dir / "Profile", "a file in the way");
+    WriteBytes(Dir / "Corvane2.cfg", "1-2\r\nHome");
+    WriteBytes(Dir / "Corvane2.pro", "1\r\nD: \\\\default");
+    auto form = StartShown();
+    ClickRow(*form, 0);
+    Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("E:")));
+    form->RightBtnClick();
+    const auto before = Ui.Messages.size();
+
+    Ui.Answers.push_back(MessageAnswer::Yes);
+    Pick(*form, 0);
+    ASSERT_EQ(Ui.Messages.size(), before + 2);
+    EXPECT_EQ(Ui.Messages[before].Text, " Do you want to save the profile mapping list?");
+    EXPECT_EQ(Ui.Messages[before + 1].Text, " Was not able to save the profile mapping list!");
+    EXPECT_EQ(form->ProfileIndex, 1);
+    EXPECT_EQ(form->ProfileComboBox->currentIndex(), 1);
+    EXPECT_EQ(form->GroupLines(), Lines{"E: \\\\srv\\pub"});
+    EXPECT_TRUE(form->SaveBtn->isEnabled());
+    EXPECT_TRUE(form->RemoveProfileBtn->isEnabled());
+
+    // Adding a profile: the name is kept in its dialog, and nothing is added.
+    Ui.Answers.push_back(MessageAnswer::Yes);
+    EXPECT_FALSE(form->AddProfile("Other"));
+    EXPECT_EQ(Ui.Messages.back().Text, " Was not able to save the profile mapping list!");
+    EXPECT_EQ(Items(*form), (QStringList{QStringLiteral("Default Network Mapping List"), QStringLiteral("Home")}));
+    EXPECT_EQ(form->ProfileIndex, 1);
+    EXPECT_EQ(form->GroupLines(), Lines{"E: \\\\srv\\pub"});
+    EXPECT_TRUE(form->SaveBtn->isEnabled());
+    EXPECT_EQ(ReadBytes(Dir / "Corvane2.pro"), "1\r\nD: \\\\default");
 }
