@@ -89,7 +89,10 @@ done
 lintian --fail-on error --suppress-tags-from-file /dev/null "$deb"
 dpkg-deb -x "$deb" "$work/root"
 appstreamcli validate --no-net "$work/root/usr/share/metainfo/org.corvane.Corvane2.metainfo.xml"
-desktop-file-validate "$work/root/usr/share/applications/org.corvane.Corvane2.desktop"
+# Hints too: two main categories would show the program twice in a menu.
+said=$(desktop-file-validate "$work/root/usr/share/applications/org.corvane.Corvane2.desktop" 2>&1) \
+    || { echo "FAIL: desktop-file-validate: $said" >&2; exit 1; }
+[ -z "$said" ] || { echo "FAIL: desktop-file-validate: $said" >&2; exit 1; }
 for size in 16 32 48 256; do
     [ -f "$work/root/usr/share/icons/hicolor/${size}x${size}/apps/corvane2.png" ] || { echo "FAIL: no ${size}px icon" >&2; exit 1; }
 done
