@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -52,4 +53,27 @@ TEST(VersionResource, TheFixedPartAndTheTexts)
 TEST(VersionResource, TheProgramIconIsThere)
 {
     EXPECT_NE(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"), nullptr);
+}
+
+TEST(VersionResource, TheManifestRunsAsTheUserWithLongPathsAndPerMonitorDpi)
+{
+    // The program itself, found beside this test's build at run time.
+    wchar_t own[MAX_PATH];
+    const std::filesystem::path test(std::wstring(own, GetModuleFileNameW(nullptr, own, MAX_PATH)));
+    const auto program = test.parent_path().parent_path().parent_path() / L"Corvane2.exe";
+    for (const auto& module : {test, program}) {
+        SCOPED_TRACE(module.string());
+        const HMODULE loaded = LoadLibraryExW(module.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        ASSERT_NE(loaded, nullptr);
+        const HRSRC found = FindResourceW(loaded, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+        ASSERT_NE(found, nullptr) << "no manifest";
+        const auto* bytes = static_cast<const char*>(LockResource(LoadResource(loaded, found)));
+        const std::string manifest(bytes, SizeofResource(loaded, found));
+        FreeLibrary(loaded);
+        EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"), std::string::npos);
+        EXPECT_NE(manifest.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"), std::string::npos);
+        EXPECT_NE(manifest.find(">true</longPathAware>"), std::string::npos);
+        EXPECT_NE(manifest.find(">PerMonitorV2</dpiAwareness>"), std::string::npos);
+        EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+    }
 }

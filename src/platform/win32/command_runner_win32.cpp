@@ -1,3 +1,4 @@
+#include "platform/network_connections.h"
 #include "platform/program_runner.h"
 #include "platform/system_services.h"
 #include "platform/windows_command_line.h"
@@ -90,11 +91,9 @@ public:
 
 std::unique_ptr<CommandRunner> MakeSystemCommandRunner(const std::filesystem::path&)
 {
-    // The system's own net.exe by its full path: never one planted beside the
-    // program or on PATH.
-    wchar_t system[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
-    return MakeProgramRunner(std::filesystem::path(std::wstring(system, length)) / L"net.exe");
+    // The calls net.exe makes, made here: no program is started, and the
+    // password stands on no command line.
+    return MakeConnectionRunner(MakeSystemNetworkConnections());
 }
 
 std::unique_ptr<ShellOpener> MakeSystemShellOpener()

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+// The calls with which the system itself attaches and detaches a network
+// drive (Windows' WNetAddConnection2W and WNetCancelConnection2W). Texts are
+// the program's 8-bit texts; the system's side converts them.
+class NetworkConnections {
+public:
+    static constexpr std::uint32_t UpdateProfile = 0x1;  // CONNECT_UPDATE_PROFILE: remembered for the next login
+
+    virtual ~NetworkConnections() = default;
+    // Attaches remote at local ("E:"). No user or no password: the system's
+    // default for it. Returns the system error code (0 when done).
+    virtual std::uint32_t Add(const std::string& local, const std::string& remote, const std::optional<std::string>& user,
+                              const std::optional<std::string>& password, std::uint32_t flags) = 0;
+    // Detaches local; force also when files are open there. The error code.
+    virtual std::uint32_t Cancel(const std::string& local, std::uint32_t flags, bool force) = 0;
+    // The system's own text for the outcome of the last call that returned
+    // code, in the user's language (a provider's text for its own errors).
+    virtual std::string ErrorText(std::uint32_t code) = 0;
+};
+
+std::unique_ptr<NetworkConnections> MakeSystemNetworkConnections();
+
+// Carries out the argument lists of "net use" through connections instead
+// of starting a program: the status is the call's error code and the output
+// the system's text for it; a password never stands on any command line.
+std::unique_ptr<CommandRunner> MakeConnectionRunner(std::unique_ptr<NetworkConnections> connections);

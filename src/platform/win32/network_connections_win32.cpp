@@ -1,0 +1,82 @@
+#include "platform/network_connections.h"
+
+#include "text_code_page.h"
+
+#include <windows.h>
+
+#include <winnetwk.h>
+
+namespace {
+
+std::string Trimmed(std::string text)
+{
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}
+
+class Win32NetworkConnections final : public NetworkConnections {
+public:
+    std::uint32_t Add(const std::string& local, const std::string& remote, const std::optional<std::string>& user,
+                      const std::optional<std::string>& password, std::uint32_t flags) override
+    {
+        auto localName = Widen(local, CP_ACP);
+        auto remoteName = Widen(remote, CP_ACP);
+        const auto userName = user ? std::optional(Widen(*user, CP_ACP)) : std::nullopt;
+        auto secret = password ? std::optional(Widen(*password, CP_ACP)) : std::nullopt;
+        NETRESOURCEW resource{};
+        resource.dwType = RESOURCETYPE_DISK;
+        resource.lpLocalName = localName.data();
+        resource.lpRemoteName = remoteName.data();
+        const DWORD code = WNetAddConnection2W(&resource, secret ? secret->c_str() : nullptr,
+                                               userName ? userName->c_str() : nullptr, flags);
+        if (secret)
+            SecureZeroMemory(secret->data(), secret->size() * sizeof(wchar_t));
+        return Remember(code);
+    }
+
+    std::uint32_t Cancel(const std::string& local, std::uint32_t flags, bool force) override
+    {
+        return Remember(WNetCancelConnection2W(Widen(local, CP_ACP).c_str(), flags, force));
+    }
+
+    std::string ErrorText(std::uint32_t code) override
+    {
+        if (code == ERROR_EXTENDED_ERROR && !Extended.empty())
+            return Extended;
+        wchar_t* text = nullptr;
+        const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
+                                                | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                            nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+        std::string said = length ? Trimmed(Narrow(std::wstring_view(text, length), CP_ACP)) : std::string();
+        LocalFree(text);
+        if (said.empty())
+            said = "System error " + std::to_string(code) + ".";
+        return said;
+    }
+
+private:
+    // A provider's own error comes with its text, which only this moment can ask for.
+    std::uint32_t Remember(DWORD code)
+    {
+        Extended.clear();
+        if (code == ERROR_EXTENDED_ERROR) {
+            DWORD providerCode = 0;
+            wchar_t text[1024] = {};
+            wchar_t provider[256] = {};
+            if (WNetGetLastErrorW(&providerCode, text, 1024, provider, 256) == NO_ERROR)
+                Extended = Trimmed(Narrow(std::wstring_view(text), CP_ACP) + " (" + Narrow(provider, CP_ACP) + ", "
+                                   + std::to_string(providerCode) + ")");
+        }
+        return code;
+    }
+
+    std::string Extended;
+};
+
+} // namespace
+
+std::unique_ptr<NetworkConnections> MakeSystemNetworkConnections()
+{
+    return std::make_unique<Win32NetworkConnections>();
+}
