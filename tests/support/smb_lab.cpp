@@ -52,11 +52,7 @@ SmbLab::SmbLab(fs::path root) : Root(std::move(root)) {}
 SmbLab::~SmbLab()
 {
     EndSession();
-    if (Server > 0) {
-        ResumeServer();
-        kill(Server, SIGTERM);
-        waitpid(Server, nullptr, 0);
-    }
+    StopServer();
 }
 
 std::string SmbLab::Start()
@@ -93,6 +89,13 @@ std::string SmbLab::Start()
                          + ShellQuoted(Config) + " -a -s root >/dev/null";
     if (std::system(addUser.c_str()) != 0)
         return "smbpasswd could not add the user";
+    if (auto why = StartServer(); !why.empty())
+        return why;
+    return StartSession();
+}
+
+std::string SmbLab::StartServer()
+{
     Server = fork();
     if (Server == 0) {
         // A session of its own: on its way out smbd signals its whole group,
@@ -105,7 +108,19 @@ std::string SmbLab::Start()
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     if (!Listening())
         return "smbd did not start";
-    return StartSession();
+    return {};
+}
+
+void SmbLab::StopServer()
+{
+    if (Server <= 0)
+        return;
+    ResumeServer();
+    kill(-Server, SIGTERM);  // the connections' processes too
+    waitpid(Server, nullptr, 0);
+    Server = -1;
+    for (int i = 0; i < 100 && Listening(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
 }
 
 void SmbLab::PauseServer()

@@ -21,6 +21,11 @@ public:
     // Empty when the server and a session run; else why they cannot here.
     std::string Start();
 
+    // Ends the server, as a restart or a crash does, and starts it again
+    // (empty when it runs; else why not).
+    void StopServer();
+    std::string StartServer();
+
     // Stops and continues every process of the server.
     void PauseServer();
     void ResumeServer();

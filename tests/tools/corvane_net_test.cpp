@@ -75,11 +75,11 @@ protected:
     std::optional<std::string> Home;
 };
 
-// The one argument that an Exec line of a desktop entry holds before " restore".
+// The one argument that an Exec line of a desktop entry holds before " restore --watch".
 std::string ExecProgram(const std::string& entry)
 {
     const auto start = entry.find("\nExec=");
-    const auto end = entry.find(" restore\n", start);
+    const auto end = entry.find(" restore --watch\n", start);
     if (start == std::string::npos || end == std::string::npos)
         return {};
     std::string value;
@@ -193,6 +193,9 @@ TEST_F(Carrier, AnythingElseGivesTheUsageAndStatus2)
         {"net", "use", "E:", "/tmp", "/PERSISTENT:NO", "/PERSISTENT:NO"},
         {"net", "restore", "--drives"},
         {"net", "restore", "--wander", "/tmp"},
+        {"net", "restore", "--wait", "soon"},
+        {"net", "restore", "--wait", "999999"},
+        {"net", "restore", "--watch", "--wait"},
     };
     for (const auto& arguments : wrong) {
         SCOPED_TRACE(JoinArguments(arguments));
@@ -481,7 +484,7 @@ TEST_F(Carrier, EachDrivesFolderHasAnAutostartEntryOfItsOwn)
     const auto otherEntry = AutostartEntry(other);
     EXPECT_NE(otherEntry, Autostart);
     const auto text = ReadBytes(otherEntry);
-    EXPECT_NE(text.find(" restore --drives \"" + other.string() + "\"\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" restore --watch --drives \"" + other.string() + "\"\n"), std::string::npos) << text;
     ASSERT_EQ(Run(DetachArguments('F')).ExitStatus, 0);
     EXPECT_FALSE(fs::exists(otherEntry));
     EXPECT_TRUE(fs::exists(Autostart)) << "E: of the other folder is still to come back";

@@ -381,3 +381,71 @@ TEST_F(SmbShare, ALetterLeftFromAnEndedSessionIsRemovedOutsideOne)
     EXPECT_FALSE(Linked('S'));
     EXPECT_FALSE(fs::exists(Drives / ".S.corvane"));
 }
+
+TEST_F(SmbShare, RestoreWaitsForAServerThatComesUpLaterAndStopsAtOnceForARefusedPassword)
+{
+    ASSERT_EQ(Attach("S: \\\\127.0.0.1\\public", std::nullopt, true).ExitStatus, 0);
+    Lab.EndSession();
+    ASSERT_EQ(Lab.StartSession(), "");
+    Lab.StopServer();
+
+    // Told to try once, it tries once.
+    auto start = Clock::now();
+    const auto once = Run({"net", "restore", "--wait", "0"});
+    EXPECT_EQ(once.ExitStatus, 2);
+    EXPECT_NE(once.Output.find("S: \\\\127.0.0.1\\public (53)"), std::string::npos) << once.Output;
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(8));
+
+    CommandResult restored;
+    std::thread restore([&] { restored = Run({"net", "restore", "--wait", "60"}); });
+    std::this_thread::sleep_for(std::chrono::seconds(10));
+    ASSERT_EQ(Lab.StartServer(), "");
+    restore.join();
+    EXPECT_EQ(restored.ExitStatus, 0) << restored.Output;
+    EXPECT_EQ(ReadWhole(Drives / "S" / "sub" / "file.txt"), "hello");
+    ASSERT_EQ(Run(DetachArguments('S')).ExitStatus, 0);
+    ExpectNothingLeft('S');
+
+    // A refused password is no host that may come back.
+    ASSERT_EQ(Attach("P: \\\\127.0.0.1\\private", Credentials{"root", SmbLab::Password}, true).ExitStatus, 0);
+    Lab.EndSession();
+    ASSERT_EQ(Lab.StartSession(), "");
+    start = Clock::now();
+    const auto refused = Run({"net", "restore", "--wait", "60"});
+    EXPECT_EQ(refused.ExitStatus, 2);
+    EXPECT_NE(refused.Output.find("P: \\\\127.0.0.1\\private (86)"), std::string::npos) << refused.Output;
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(10));
+    ExpectNothingLeft('Q');
+}
+
+TEST_F(SmbShare, TheWatcherAttachesALetterAgainWhenItsServerIsBackButNotOneTheUserDetached)
+{
+    ASSERT_EQ(Attach("S: \\\\127.0.0.1\\public", std::nullopt, true).ExitStatus, 0);
+    ASSERT_EQ(Attach("T: \\\\127.0.0.1\\public\\sub", std::nullopt, true).ExitStatus, 0);
+    CommandResult watched;
+    std::thread watcher([&] { watched = Run({"net", "restore", "--watch"}); });
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    // One watcher a folder: a second one ends at once.
+    const auto second = Run({"net", "restore", "--watch"});
+    EXPECT_EQ(second.ExitStatus, 0);
+    EXPECT_NE(second.Output.find("Another corvane-net keeps the letters"), std::string::npos) << second.Output;
+
+    // The server goes, and the share's mount with it; the user lets T go meanwhile.
+    Lab.StopServer();
+    std::system("timeout 10 gio mount -u smb://127.0.0.1/public >/dev/null 2>&1");
+    ASSERT_EQ(Run(DetachArguments('T')).ExitStatus, 0);
+    EXPECT_FALSE(fs::exists(Drives / "S" / "sub"));
+    ASSERT_EQ(Lab.StartServer(), "");
+    const auto until = Clock::now() + std::chrono::seconds(40);
+    while (!fs::exists(Drives / "S" / "sub" / "file.txt") && Clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(ReadWhole(Drives / "S" / "sub" / "file.txt"), "hello") << "S did not come back";
+    EXPECT_FALSE(Linked('T')) << "a letter the user detached came back";
+
+    // The watcher ends with the session.
+    Lab.EndSession();
+    watcher.join();
+    ASSERT_EQ(Lab.StartSession(), "");
+    ASSERT_EQ(Run(DetachArguments('S')).ExitStatus, 0);
+    ExpectNothingLeft('S');
+}

@@ -54,7 +54,7 @@ std::string ExecLine(const fs::path& drives)
 {
     std::error_code error;
     const auto program = fs::read_symlink("/proc/self/exe", error);
-    std::string line = ExecArgument(program.string()) + " restore";
+    std::string line = ExecArgument(program.string()) + " restore --watch";
     if (!IsDefaultFolder(drives))
         line += " --drives " + ExecArgument(fs::absolute(drives).lexically_normal().string());
     return line;

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-// The desktop's autostart entry that runs "corvane-net restore" for a drives
-// folder at login, in $XDG_CONFIG_HOME/autostart (default ~/.config/autostart):
+// The desktop's autostart entry that runs "corvane-net restore --watch" for a
+// drives folder at login, in $XDG_CONFIG_HOME/autostart (default ~/.config/autostart):
 // corvane-net-restore.desktop for ~/Drives, a name of its own for any other.
 std::filesystem::path AutostartEntry(const std::filesystem::path& drives);
 

@@ -20,12 +20,21 @@ const char* const Usage =
     "usage: corvane-net use X: <path> [<password>|* /USER:<user>] /PERSISTENT:YES|NO\n"
     "       corvane-net use X: /DELETE\n"
     "       corvane-net use\n"
-    "       corvane-net restore [--drives <folder>]";
+    "       corvane-net restore [--drives <folder>] [--wait <seconds>] [--watch]";
 
 const char* const NoEntries = "There are no entries in the list.\n\n";
 
+using Clock = std::chrono::steady_clock;
+
 // A dangling link is told from a live one this fast; a stalled server counts as gone.
 constexpr auto AnswerTimeLimit = std::chrono::milliseconds(1500);
+// Restore's pauses between tries while a host cannot be reached: 1, 2, 4 ... 30 s.
+constexpr auto FirstPause = std::chrono::milliseconds(1000);
+constexpr auto LongestPause = std::chrono::milliseconds(30000);
+// The watcher looks at the letters this often, and at once when the network changes;
+// then a host gets this long to come back.
+constexpr auto WatchPause = std::chrono::milliseconds(10000);
+constexpr auto WatchRetries = std::chrono::seconds(60);
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
@@ -194,24 +203,113 @@ CarrierOutcome List(const DrivesDir& drives)
                 + listing};
 }
 
-CarrierOutcome Restore(const DrivesDir& drives)
+struct RestoreChoice {
+    fs::path Folder;
+    std::chrono::seconds Wait{300};
+    bool Watch = false;
+};
+
+// restore [--drives <folder>] [--wait <seconds>] [--watch]
+std::optional<RestoreChoice> ParseRestore(const std::vector<std::string>& arguments, const fs::path& folder)
 {
-    std::string failures;
-    for (const auto& [letter, record] : drives.OwnLetters()) {
-        CarrierOutcome outcome;
-        if (!record.Persistent) {
-            outcome = Detach(drives, letter);
-        } else if (!FolderAnswers(drives.LinkPath(letter), AnswerTimeLimit)) {
-            // Nobody is there to ask: a password comes from the keyring or not at all.
-            const auto login = record.User ? std::optional(Login{*record.User, std::nullopt}) : std::nullopt;
-            outcome = Attach(drives, letter, record.Path, login, true);
+    RestoreChoice choice{folder};
+    for (std::size_t at = 1; at < arguments.size(); ++at) {
+        const auto& argument = arguments[at];
+        const bool valued = at + 1 < arguments.size() && !arguments[at + 1].empty();
+        if (argument == "--drives" && valued) {
+            choice.Folder = arguments[++at];
+        } else if (argument == "--wait" && valued && arguments[at + 1].size() <= 5
+                   && arguments[at + 1].find_first_not_of("0123456789") == std::string::npos) {
+            choice.Wait = std::chrono::seconds(std::stoi(arguments[++at]));
+        } else if (argument == "--watch") {
+            choice.Watch = true;
+        } else {
+            return std::nullopt;
         }
-        if (outcome.Status != NetStatus::Done)
-            failures += std::string(1, letter) + ": " + record.Path + " (" + std::to_string(outcome.Status) + "): "
-                        + outcome.Reason + "\n";
+    }
+    return choice;
+}
+
+std::optional<Login> LoginOf(const LetterRecord& record)
+{
+    // Nobody is there to ask: a password comes from the keyring or not at all.
+    return record.User ? std::optional(Login{*record.User, std::nullopt}) : std::nullopt;
+}
+
+// Attaches a persistent letter of ours that does not answer, again while its
+// host cannot be reached (53), with growing pauses, until deadline. The folder
+// is locked for each try alone, so that the window's commands go on meanwhile;
+// a letter the user detached in a pause is left alone.
+CarrierOutcome Reattach(const DrivesDir& drives, char letter, Clock::time_point deadline)
+{
+    auto pause = FirstPause;
+    for (;;) {
+        drives.Lock();
+        const auto record = drives.OwnRecord(letter);
+        CarrierOutcome outcome;
+        if (record && record->Persistent && !FolderAnswers(drives.LinkPath(letter), AnswerTimeLimit))
+            outcome = Attach(drives, letter, record->Path, LoginOf(*record), true);
+        drives.Unlock();
+        // Only a network path can come back by waiting.
+        if (outcome.Status != NetStatus::PathNotFound || !record->Path.starts_with("\\\\")
+            || Clock::now() + pause > deadline || WaitForChange(pause) == Wake::SessionEnd)
+            return outcome;
+        pause = std::min(pause * 2, LongestPause);
+    }
+}
+
+std::string FailureLine(char letter, const LetterRecord& record, const CarrierOutcome& outcome)
+{
+    return std::string(1, letter) + ": " + record.Path + " (" + std::to_string(outcome.Status) + "): " + outcome.Reason
+         + "\n";
+}
+
+// Keeps the persistent letters attached for as long as the session lasts: a
+// letter that stops answering is attached again once its host answers.
+// A refused password or a missing share is not tried again.
+void Watch(const DrivesDir& drives)
+{
+    std::vector<std::string> givenUp;
+    for (;;) {
+        const auto woken = WaitForChange(WatchPause);
+        if (woken == Wake::SessionEnd)
+            return;
+        drives.Lock();
+        const auto letters = drives.OwnLetters();
+        drives.Unlock();
+        for (const auto& [letter, record] : letters) {
+            const auto key = std::string(1, letter) + record.Path;
+            if (!record.Persistent || std::find(givenUp.begin(), givenUp.end(), key) != givenUp.end())
+                continue;
+            const auto outcome = Reattach(drives, letter, Clock::now() + (woken == Wake::Network ? WatchRetries : Clock::duration()));
+            if (outcome.Status == NetStatus::WrongPassword || outcome.Status == NetStatus::NameNotFound)
+                givenUp.push_back(key);
+        }
+    }
+}
+
+CarrierOutcome Restore(const DrivesDir& drives, const RestoreChoice& choice)
+{
+    const auto deadline = Clock::now() + choice.Wait;
+    std::string failures;
+    std::vector<std::pair<char, LetterRecord>> persistent;
+    drives.Lock();
+    for (auto& [letter, record] : drives.OwnLetters()) {
+        if (record.Persistent) {
+            persistent.emplace_back(letter, std::move(record));
+        } else if (const auto outcome = Detach(drives, letter); outcome.Status != NetStatus::Done) {
+            failures += FailureLine(letter, record, outcome);
+        }
+    }
+    drives.Unlock();
+    for (const auto& [letter, record] : persistent) {
+        if (const auto outcome = Reattach(drives, letter, deadline); outcome.Status != NetStatus::Done)
+            failures += FailureLine(letter, record, outcome);
     }
     std::string warning;
+    drives.Lock();
     KeepAutostartFor(drives, warning);
+    drives.Unlock();
     if (!failures.empty())
         return Fail(NetStatus::Failed, "Not every drive could be attached again:\n" + failures + warning);
     return {NetStatus::Done, warning, {}};
@@ -227,16 +325,24 @@ std::optional<DrivesDir> OpenForChange(const fs::path& folder, bool make, Carrie
     return drives;
 }
 
-CarrierOutcome RunRestore(const fs::path& folder)
+CarrierOutcome RunRestore(const RestoreChoice& choice)
 {
     CarrierOutcome failure;
-    const auto drives = OpenForChange(folder, false, failure);
+    const auto drives = DrivesDir::Open(choice.Folder, false, failure);
     if (!drives && failure.Status == NetStatus::NotConnected) {
         std::string reason;
-        KeepAutostart(folder, false, reason);
+        KeepAutostart(choice.Folder, false, reason);
         return {NetStatus::Done, reason, {}};
     }
-    return drives ? Restore(*drives) : failure;
+    if (!drives)
+        return failure;
+    // One watcher a folder: a second one started at the same login has nothing to do.
+    if (choice.Watch && !drives->BecomeWatcher())
+        return {NetStatus::Done, "Another corvane-net keeps the letters of " + choice.Folder.string() + " attached.", {}};
+    auto outcome = Restore(*drives, choice);
+    if (choice.Watch)
+        Watch(*drives);
+    return outcome;
 }
 
 std::optional<Login> GivenLogin(const std::vector<std::string>& arguments, const PasswordReader& readPassword,
@@ -279,11 +385,8 @@ CarrierOutcome RunCarrier(const std::vector<std::string>& arguments, const fs::p
 {
     const auto size = arguments.size();
     if (size >= 1 && EqualsIgnoringCase(arguments[0], "restore")) {
-        if (size == 1)
-            return RunRestore(folder);
-        if (size == 3 && arguments[1] == "--drives" && !arguments[2].empty())
-            return RunRestore(arguments[2]);
-        return Fail(NetStatus::Failed, Usage);
+        const auto choice = ParseRestore(arguments, folder);
+        return choice ? RunRestore(*choice) : Fail(NetStatus::Failed, Usage);
     }
     if (size == 0 || !EqualsIgnoringCase(arguments[0], "use"))
         return Fail(NetStatus::Failed, Usage);

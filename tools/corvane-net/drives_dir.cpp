@@ -125,6 +125,8 @@ std::optional<DrivesDir> DrivesDir::Open(const fs::path& folder, bool make, Carr
 
 DrivesDir::~DrivesDir()
 {
+    if (Watcher >= 0)
+        close(Watcher);
     if (Descriptor >= 0)
         close(Descriptor);
 }
@@ -133,6 +135,26 @@ void DrivesDir::Lock() const
 {
     while (flock(Descriptor, LOCK_EX) != 0 && errno == EINTR) {
     }
+}
+
+void DrivesDir::Unlock() const
+{
+    flock(Descriptor, LOCK_UN);
+}
+
+bool DrivesDir::BecomeWatcher() const
+{
+    if (Watcher >= 0)
+        return true;
+    const int file = openat(Descriptor, ".watch.lock", O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (file < 0)
+        return false;
+    if (flock(file, LOCK_EX | LOCK_NB) != 0) {
+        close(file);
+        return false;
+    }
+    Watcher = file;
+    return true;
 }
 
 bool DrivesDir::Taken(char letter) const

@@ -28,7 +28,11 @@ public:
     // or when another user owns it or may write in it.
     static std::optional<DrivesDir> Open(const std::filesystem::path& folder, bool make, CarrierOutcome& failure);
 
-    DrivesDir(DrivesDir&& other) noexcept : Folder(std::move(other.Folder)), Descriptor(std::exchange(other.Descriptor, -1)) {}
+    DrivesDir(DrivesDir&& other) noexcept
+        : Folder(std::move(other.Folder)), Descriptor(std::exchange(other.Descriptor, -1)),
+          Watcher(std::exchange(other.Watcher, -1))
+    {
+    }
     DrivesDir& operator=(DrivesDir&&) = delete;
     DrivesDir(const DrivesDir&) = delete;
     DrivesDir& operator=(const DrivesDir&) = delete;
@@ -37,8 +41,13 @@ public:
     const std::filesystem::path& Path() const { return Folder; }
     std::filesystem::path LinkPath(char letter) const { return Folder / std::string(1, letter); }
 
-    // Waits until no other carrier is changing the folder; held until this is gone.
+    // Waits until no other carrier is changing the folder; held until Unlock
+    // or until this is gone.
     void Lock() const;
+    void Unlock() const;
+    // Whether this is the one watcher of the folder: false while another
+    // holds it; held until this is gone.
+    bool BecomeWatcher() const;
 
     // Whether anything at all stands at the letter.
     bool Taken(char letter) const;
@@ -69,4 +78,5 @@ private:
 
     std::filesystem::path Folder;
     int Descriptor = -1;
+    mutable int Watcher = -1;
 };

@@ -18,6 +18,7 @@
 #include <future>
 #include <memory>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -428,6 +429,39 @@ MountOutcome MountShare(const UncPath& path, const std::optional<Login>& login, 
     if (!WaitUntilAnswers(folder))
         return undo({NetStatus::Failed, "The share was mounted but its local folder does not answer.", {}});
     return {MountedShare{folder, mountedNow}, {}};
+}
+
+Wake WaitForChange(std::chrono::milliseconds limit)
+{
+    // Set once, by the signals, for as long as the program runs.
+    static bool networkChanged = false;
+    static bool sessionEnded = false;
+    static GDBusConnection* session = nullptr;
+    static bool watching = false;
+    if (!watching) {
+        watching = true;
+        g_signal_connect(g_network_monitor_get_default(), "network-changed",
+                         G_CALLBACK(+[](GNetworkMonitor*, gboolean, gpointer) { networkChanged = true; }), nullptr);
+        session = HaveSessionBus() ? g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr) : nullptr;
+        if (session) {
+            g_dbus_connection_set_exit_on_close(session, FALSE);
+            g_signal_connect(session, "closed",
+                             G_CALLBACK(+[](GDBusConnection*, gboolean, GError*, gpointer) { sessionEnded = true; }),
+                             nullptr);
+        }
+    }
+    bool woken = sessionEnded || !session;
+    if (!woken) {
+        const auto deadline = Clock::now() + limit;
+        while (!networkChanged && !sessionEnded && Clock::now() < deadline) {
+            bool any = false;
+            RunUntil(any, std::min<Clock::duration>(deadline - Clock::now(), std::chrono::milliseconds(100)));
+        }
+    }
+    if (sessionEnded || !session)
+        return Wake::SessionEnd;
+    const bool changed = std::exchange(networkChanged, false);
+    return changed ? Wake::Network : Wake::Time;
 }
 
 void SilenceLibraryLogs()

@@ -40,6 +40,13 @@ bool UnmountShare(const UncPath& path, const std::filesystem::path& folder, std:
 // server does not answer; the listing is left behind rather than waited for.
 bool FolderAnswers(const std::filesystem::path& folder, std::chrono::milliseconds limit);
 
+// What ended a wait: its time, the system saying the network changed, or the
+// end of the desktop session (or there being none).
+enum class Wake { Time, Network, SessionEnd };
+
+// Waits up to limit for the network to change or the session to end.
+Wake WaitForChange(std::chrono::milliseconds limit);
+
 // Library warnings are no reasons of ours; they would end up in what the
 // program shows of a failure.
 void SilenceLibraryLogs();
