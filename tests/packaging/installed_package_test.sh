@@ -33,6 +33,7 @@ if [ "${1:-}" = --inside ]; then
     window() { xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
     if ! main=$(wait_for_main_window 300); then
         echo "FAIL: the main window never showed" >&2
+        cat "$work/program.log" >&2
         exit 1
     fi
     xdotool windowfocus --sync "$main"

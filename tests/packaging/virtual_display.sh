@@ -6,7 +6,14 @@ start_virtual_display() {
     exec 3<> "$work/display"
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
     xvfb=$!
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    # A loaded machine may take a while; a program started before the display
+    # is there aborts.
+    for _ in $(seq 600); do [ -s "$work/display" ] && break; sleep 0.1; done
+    if [ ! -s "$work/display" ]; then
+        echo "FAIL: Xvfb gave no display within a minute" >&2
+        cat "$work/xvfb.log" >&2
+        exit 1
+    fi
     export DISPLAY=:$(head -n 1 "$work/display")
 }
 
