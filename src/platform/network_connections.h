@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 // The calls with which the system itself attaches and detaches a network
 // drive (Windows' WNetAddConnection2W and WNetCancelConnection2W). Texts are
@@ -24,11 +26,31 @@ public:
     // The system's own text for the outcome of the last call that returned
     // code, in the user's language (a provider's text for its own errors).
     virtual std::string ErrorText(std::uint32_t code) = 0;
+    // The remote name attached at local, if any.
+    virtual std::optional<std::string> RemoteOf(const std::string& local) = 0;
+    // The connections remembered for the next login: local and remote names.
+    virtual std::vector<std::pair<std::string, std::string>> RememberedConnections() = 0;
+};
+
+// The system's store of credentials that its own reconnection at login uses
+// (Windows' Credential Manager).
+class CredentialStore {
+public:
+    virtual ~CredentialStore() = default;
+    // Keeps user and password as the domain password for server, as
+    // "Remember my credentials" does; false when it could not.
+    virtual bool Keep(const std::string& server, const std::string& user, const std::string& password) = 0;
+    // Forgets what was kept for server.
+    virtual void Forget(const std::string& server) = 0;
 };
 
 std::unique_ptr<NetworkConnections> MakeSystemNetworkConnections();
+std::unique_ptr<CredentialStore> MakeSystemCredentialStore();
 
 // Carries out the argument lists of "net use" through connections instead
 // of starting a program: the status is the call's error code and the output
 // the system's text for it; a password never stands on any command line.
-std::unique_ptr<CommandRunner> MakeConnectionRunner(std::unique_ptr<NetworkConnections> connections);
+// A connection remembered for the next login keeps its credentials in store,
+// until the detach of the last remembered connection to its server.
+std::unique_ptr<CommandRunner> MakeConnectionRunner(std::unique_ptr<NetworkConnections> connections,
+                                                    std::unique_ptr<CredentialStore> store);

@@ -3,48 +3,34 @@
 #include "mapping/net_use.h"
 #include "platform/network_connections.h"
 
+#include "support/fake_connections.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Call {
-    std::string Function, Local, Remote;
-    std::optional<std::string> User, Password;
-    std::uint32_t Flags = 0;
-    bool Force = false;
-    friend bool operator==(const Call&, const Call&) = default;
-    friend std::ostream& operator<<(std::ostream& out, const Call& call)
-    {
-        return out << call.Function << "(" << call.Local << ", " << call.Remote << ", " << call.User.value_or("<none>")
-                   << ", " << call.Password.value_or("<none>") << ", " << call.Flags << ", " << call.Force << ")";
-    }
-};
+using Call = ConnectionCall;
 
-class FakeConnections final : public NetworkConnections {
+// What the store was asked to keep and forget.
+class FakeStore final : public CredentialStore {
 public:
-    explicit FakeConnections(std::vector<Call>& calls, std::uint32_t answer) : Calls(calls), Answer(answer) {}
-
-    std::uint32_t Add(const std::string& local, const std::string& remote, const std::optional<std::string>& user,
-                      const std::optional<std::string>& password, std::uint32_t flags) override
+    explicit FakeStore(std::vector<std::string>& said) : Said(said) {}
+    bool Keep(const std::string& server, const std::string& user, const std::string& password) override
     {
-        Calls.push_back({"Add", local, remote, user, password, flags, false});
-        return Answer;
+        Said.push_back("Keep " + server + " " + user + " " + password);
+        return true;
     }
-    std::uint32_t Cancel(const std::string& local, std::uint32_t flags, bool force) override
-    {
-        Calls.push_back({"Cancel", local, {}, {}, {}, flags, force});
-        return Answer;
-    }
-    std::string ErrorText(std::uint32_t code) override { return "text of " + std::to_string(code); }
+    void Forget(const std::string& server) override { Said.push_back("Forget " + server); }
 
 private:
-    std::vector<Call>& Calls;
-    std::uint32_t Answer;
+    std::vector<std::string>& Said;
 };
 
 CommandResult RunWith(std::vector<Call>& calls, const std::vector<std::string>& arguments, std::uint32_t answer = 0)
 {
-    return MakeConnectionRunner(std::make_unique<FakeConnections>(calls, answer))->Run(arguments);
+    std::vector<std::string> ignored;
+    return MakeConnectionRunner(std::make_unique<FakeConnections>(calls, answer), std::make_unique<FakeStore>(ignored))
+        ->Run(arguments);
 }
 
 } // namespace
@@ -99,4 +85,34 @@ TEST(ConnectionRunner, AnythingElseIsAnInvalidParameterAndCallsNothing)
         EXPECT_EQ(result.Output, "text of 87");
     }
     EXPECT_TRUE(calls.empty());
+}
+
+TEST(ConnectionRunner, ARememberedConnectionKeepsItsCredentialsUntilTheLastOneToItsServerGoes)
+{
+    std::vector<Call> calls;
+    std::vector<std::string> store;
+    auto runner = MakeConnectionRunner(std::make_unique<FakeConnections>(calls, 0), std::make_unique<FakeStore>(store));
+    runner->Run(AttachArguments("E: \\\\srv\\a", Credentials{"CORP\\anna", "pw 1"}, true));
+    runner->Run(AttachArguments("F: \\\\SRV\\b\\deep", Credentials{"CORP\\anna", "pw 1"}, true));
+    // Not remembered, no credentials, or no user: nothing is kept.
+    runner->Run(AttachArguments("G: \\\\other\\c", Credentials{"bob", "pw 2"}, false));
+    runner->Run(AttachArguments("H: \\\\third\\d", std::nullopt, true));
+    runner->Run(AttachArguments("I: \\\\fourth\\e", Credentials{"", "pw 3"}, true));
+    EXPECT_EQ(store, (std::vector<std::string>{"Keep srv CORP\\anna pw 1", "Keep SRV CORP\\anna pw 1"}));
+
+    store.clear();
+    runner->Run(DetachArguments('E'));
+    EXPECT_TRUE(store.empty()) << "F: is still remembered on the server";
+    runner->Run(DetachArguments('G'));
+    EXPECT_TRUE(store.empty()) << "G: was not remembered: what the user keeps for its server is not ours";
+    runner->Run(DetachArguments('F'));
+    EXPECT_EQ(store, std::vector<std::string>{"Forget SRV"}) << "no remembered connection is left on it";
+
+    // A failed attach keeps nothing, a failed detach forgets nothing.
+    store.clear();
+    std::vector<Call> failing;
+    auto refused = MakeConnectionRunner(std::make_unique<FakeConnections>(failing, 86), std::make_unique<FakeStore>(store));
+    refused->Run(AttachArguments("E: \\\\srv\\a", Credentials{"anna", "wrong"}, true));
+    refused->Run(DetachArguments('E'));
+    EXPECT_TRUE(store.empty());
 }

@@ -93,7 +93,7 @@ std::unique_ptr<CommandRunner> MakeSystemCommandRunner(const std::filesystem::pa
 {
     // The calls net.exe makes, made here: no program is started, and the
     // password stands on no command line.
-    return MakeConnectionRunner(MakeSystemNetworkConnections());
+    return MakeConnectionRunner(MakeSystemNetworkConnections(), MakeSystemCredentialStore());
 }
 
 std::unique_ptr<ShellOpener> MakeSystemShellOpener()

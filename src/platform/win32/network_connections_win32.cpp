@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <wincred.h>
 #include <winnetwk.h>
 
 namespace {
@@ -55,6 +56,37 @@ public:
         return said;
     }
 
+    std::optional<std::string> RemoteOf(const std::string& local) override
+    {
+        wchar_t remote[4096];
+        DWORD length = 4096;
+        if (WNetGetConnectionW(Widen(local, CP_ACP).c_str(), remote, &length) != NO_ERROR)
+            return std::nullopt;
+        return Narrow(remote, CP_ACP);
+    }
+
+    std::vector<std::pair<std::string, std::string>> RememberedConnections() override
+    {
+        std::vector<std::pair<std::string, std::string>> remotes;
+        HANDLE listing = nullptr;
+        if (WNetOpenEnumW(RESOURCE_REMEMBERED, RESOURCETYPE_DISK, 0, nullptr, &listing) != NO_ERROR)
+            return remotes;
+        std::vector<std::uint64_t> buffer(16384 / sizeof(std::uint64_t));
+        for (;;) {
+            DWORD count = static_cast<DWORD>(-1);
+            DWORD size = static_cast<DWORD>(buffer.size() * sizeof(std::uint64_t));
+            if (WNetEnumResourceW(listing, &count, buffer.data(), &size) != NO_ERROR)
+                break;
+            const auto* resources = reinterpret_cast<const NETRESOURCEW*>(buffer.data());
+            for (DWORD i = 0; i < count; ++i) {
+                if (resources[i].lpLocalName && resources[i].lpRemoteName)
+                    remotes.emplace_back(Narrow(resources[i].lpLocalName, CP_ACP), Narrow(resources[i].lpRemoteName, CP_ACP));
+            }
+        }
+        WNetCloseEnum(listing);
+        return remotes;
+    }
+
 private:
     // A provider's own error comes with its text, which only this moment can ask for.
     std::uint32_t Remember(DWORD code)
@@ -74,7 +106,37 @@ private:
     std::string Extended;
 };
 
+class Win32CredentialStore final : public CredentialStore {
+public:
+    bool Keep(const std::string& server, const std::string& user, const std::string& password) override
+    {
+        auto target = Widen(server, CP_ACP);
+        auto userName = Widen(user, CP_ACP);
+        auto secret = Widen(password, CP_ACP);
+        CREDENTIALW credential{};
+        credential.Type = CRED_TYPE_DOMAIN_PASSWORD;
+        credential.TargetName = target.data();
+        credential.UserName = userName.data();
+        credential.CredentialBlob = reinterpret_cast<LPBYTE>(secret.data());
+        credential.CredentialBlobSize = static_cast<DWORD>(secret.size() * sizeof(wchar_t));
+        credential.Persist = CRED_PERSIST_ENTERPRISE;
+        const bool kept = CredWriteW(&credential, 0);
+        SecureZeroMemory(secret.data(), secret.size() * sizeof(wchar_t));
+        return kept;
+    }
+
+    void Forget(const std::string& server) override
+    {
+        CredDeleteW(Widen(server, CP_ACP).c_str(), CRED_TYPE_DOMAIN_PASSWORD, 0);
+    }
+};
+
 } // namespace
+
+std::unique_ptr<CredentialStore> MakeSystemCredentialStore()
+{
+    return std::make_unique<Win32CredentialStore>();
+}
 
 std::unique_ptr<NetworkConnections> MakeSystemNetworkConnections()
 {
