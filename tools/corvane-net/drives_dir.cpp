@@ -205,9 +205,9 @@ bool DrivesDir::ReplaceLink(char letter, const std::string& expected, const std:
     const auto temporary = SideName(letter, "link");
     if (symlinkat(target.c_str(), Descriptor, temporary.c_str()) != 0)
         return false;
-    if (OwnLinkTarget(LetterName(letter).c_str()) != expected
-        || renameat(Descriptor, temporary.c_str(), Descriptor, LetterName(letter).c_str()) != 0) {
-        const int why = errno;
+    const bool still = OwnLinkTarget(LetterName(letter).c_str()) == expected;
+    if (!still || renameat(Descriptor, temporary.c_str(), Descriptor, LetterName(letter).c_str()) != 0) {
+        const int why = still ? errno : EEXIST;  // something else took the letter meanwhile
         unlinkat(Descriptor, temporary.c_str(), 0);
         errno = why;
         return false;
