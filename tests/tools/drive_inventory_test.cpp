@@ -1,3 +1,4 @@
+#include "platform/posix/mount_table.h"
 #include "platform/system_services.h"
 
 #include "support/temp_dir.h"
@@ -62,4 +63,22 @@ TEST(PosixDriveInventory, AnotherUsersRecordSaysNothing)
     ASSERT_EQ(lchown((dir / ".H.corvane").c_str(), 65534, 65534), 0);
     EXPECT_EQ(MakeSystemDriveInventory()->DriveType('H'), 3);
     unsetenv("CORVANE_DRIVES_DIR");
+}
+
+TEST(MountTable, ThePathLiesOnTheLongestMountPointThatLeadsIt)
+{
+    const std::string table =
+        "22 27 0:21 / /proc rw,relatime - proc proc rw\n"
+        "27 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+        "40 27 0:40 / /run/user/1000/gvfs rw,nosuid shared:9 master:2 - fuse.gvfsd-fuse gvfsd-fuse rw\n"
+        "41 27 0:41 / /mnt/team\\040files rw - cifs //srv/team rw\n"
+        "42 27 0:42 / /mnt/team rw - nfs4 srv:/team rw\n"
+        "43 42 0:43 / /mnt/team rw - tmpfs tmpfs rw\n"
+        "a line that is no mount\n";
+    EXPECT_EQ(FileSystemTypeAt(table, "/run/user/1000/gvfs/smb-share:server=srv,share=s/deep"), "fuse.gvfsd-fuse");
+    EXPECT_EQ(FileSystemTypeAt(table, "/run/user/1000/gvfsx"), "ext4");
+    EXPECT_EQ(FileSystemTypeAt(table, "/mnt/team files/plan"), "cifs");
+    EXPECT_EQ(FileSystemTypeAt(table, "/mnt/team/plan"), "tmpfs") << "the later mount on one point hides the earlier";
+    EXPECT_EQ(FileSystemTypeAt(table, "/home/anna"), "ext4");
+    EXPECT_EQ(FileSystemTypeAt("", "/home/anna"), "");
 }

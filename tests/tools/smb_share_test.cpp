@@ -284,6 +284,10 @@ TEST_F(SmbShare, DetachFreesTheLetterFirstAndLeavesWhatIsPutThereDuringTheUnmoun
 {
     ASSERT_EQ(Attach("P: \\\\127.0.0.1\\public").ExitStatus, 0);
     Lab.PauseServer();
+    // The window's inventory tells a remote drive without looking into the stalled share.
+    const auto asked = Clock::now();
+    EXPECT_EQ(MakeSystemDriveInventory()->DriveType('P'), 4);
+    EXPECT_LT(Clock::now() - asked, std::chrono::milliseconds(500));
     CommandResult result;
     std::atomic<bool> done = false;
     std::thread detach([&] {

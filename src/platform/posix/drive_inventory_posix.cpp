@@ -1,14 +1,13 @@
 #include "platform/system_services.h"
 
 #include "drives_folder.h"
+#include "mount_table.h"
 #include "plain_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
-#include <array>
 #include <string>
 
 namespace {
@@ -16,18 +15,21 @@ namespace {
 constexpr std::int32_t DriveFixed = 3;
 constexpr std::int32_t DriveRemote = 4;
 
-bool IsNetworkFileSystem(const std::filesystem::path& place)
+// The file system a link points into, found in the table of mounts by the
+// link's text alone: a stalled server's folder is never looked into, so no
+// start waits for it.
+bool PointsIntoNetworkFileSystem(const std::filesystem::path& link)
 {
-    struct statfs info {};
-    if (statfs(place.c_str(), &info) != 0)
+    std::error_code error;
+    auto target = std::filesystem::read_symlink(link, error);
+    if (error)
         return false;
-    // CIFS, SMB2, SMB, NFS, and FUSE, which carries GVfs mounts.
-    constexpr std::array<unsigned long, 5> Network{0xFF534D42UL, 0xFE534D42UL, 0x517BUL, 0x6969UL, 0x65735546UL};
-    for (const auto type : Network) {
-        if (static_cast<unsigned long>(info.f_type) == type)
-            return true;
-    }
-    return false;
+    if (target.is_relative())
+        target = link.parent_path() / target;
+    const auto mounts = ReadOwnPlainFile(AT_FDCWD, "/proc/self/mountinfo", 16 << 20);
+    const auto type = mounts ? FileSystemTypeAt(*mounts, target.lexically_normal().string()) : std::string();
+    // CIFS and SMB kernel mounts, NFS, and the FUSE file systems that carry GVfs and SSHFS mounts.
+    return type == "cifs" || type == "smb3" || type == "smbfs" || type.starts_with("nfs") || type.starts_with("fuse.");
 }
 
 // A letter the carrier attached to a network path: its record says so even
@@ -63,7 +65,7 @@ public:
             return 0;
         if (!S_ISLNK(link.st_mode))
             return DriveFixed;
-        return IsNetworkFileSystem(entry) || RecordedAsNetworkPath(drives, letter) ? DriveRemote : DriveFixed;
+        return PointsIntoNetworkFileSystem(entry) || RecordedAsNetworkPath(drives, letter) ? DriveRemote : DriveFixed;
     }
 };
 
