@@ -409,7 +409,7 @@ TEST_F(Carrier, APasswordIsOneLineWithoutNulAndOfBoundedLength)
     EXPECT_FALSE(fs::exists(fs::symlink_status(Drives / "E")));
 
     // One line, ended by LF or CR LF, or by the end of the input.
-    for (const auto* input : {"s3cret\r\n", "s3cret\n", "s3cret", std::string(1024, 'x').c_str()}) {
+    for (const auto& input : std::vector<std::string>{"s3cret\r\n", "s3cret\n", "s3cret", std::string(1024, 'x')}) {
         SCOPED_TRACE(input);
         EXPECT_EQ(RunWithInput(attach, input).ExitStatus, 0);
         EXPECT_EQ(Run(DetachArguments('E')).ExitStatus, 0);
