@@ -4,6 +4,7 @@
 #include "autostart.h"
 #include "platform/posix/drives_folder.h"
 
+#include "support/skip.h"
 #include "support/smb_lab.h"
 #include "support/temp_dir.h"
 
@@ -359,7 +360,7 @@ TEST_F(Carrier, ADrivesFolderThatOthersCanWriteIsRefusedForEverything)
 TEST_F(Carrier, AnotherUsersLinksAndRecordsAreNeverTakenForOurs)
 {
     if (geteuid() != 0)
-        GTEST_SKIP() << "only root can give a link to another user";
+        CORVANE_SKIP_OUTSIDE_CI("only root can give a link to another user");
     // Planted as if by another user before the folder was ours alone.
     const auto theirs = Share("theirs");
     fs::create_directories(Drives);

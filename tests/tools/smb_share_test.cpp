@@ -4,6 +4,7 @@
 #include "mapping/net_use.h"
 #include "platform/system_services.h"
 
+#include "support/skip.h"
 #include "support/smb_lab.h"
 #include "support/temp_dir.h"
 
@@ -35,7 +36,7 @@ protected:
     void SetUp() override
     {
         if (const auto why = Lab.Start(); !why.empty())
-            GTEST_SKIP() << why;
+            CORVANE_SKIP_OUTSIDE_CI(why);
         // The test's folder is the home, so that Drives is the drives folder of nobody's choosing.
         if (const char* home = std::getenv("HOME"))
             Home = home;
