@@ -97,6 +97,7 @@ TMainPRGForm::TMainPRGForm(std::filesystem::path exeDirectory, PlatformServices 
     SetHelpContexts();
     ConnectHandlers();
     SetUpContextHelp();
+    CreateLineStateProbes();
 
     StartUp();
 }

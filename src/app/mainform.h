@@ -8,9 +8,14 @@
 #include <QIcon>
 #include <QWidget>
 
+class QTimer;
+
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <future>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -80,6 +85,11 @@ public:
 
     // Runs the network command; the window repaints meanwhile but takes no input.
     CommandResult RunCommand(const std::vector<std::string>& arguments);
+
+    // The state of each group line's letter, as an image before the line and
+    // its accessible description: found off the window's thread at the first
+    // showing, after every command and change of the group, and every 30 s.
+    void RefreshLineStates();
 
     // The group's operations.
     void RightBtnClick();
@@ -156,6 +166,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void CreateLineStateProbes();
+    void CollectLineStates();
+    // A letter's probe under way. One whose time is up shows "not answering"
+    // and is kept until its server answers: a stalled letter holds one thread.
+    struct LetterProbe {
+        std::future<DriveConnection> Answer;
+        std::chrono::steady_clock::time_point Deadline;
+        bool Late = false;
+        bool Again = false;  // asked again while under way: probed anew after it answers
+    };
+    std::array<std::optional<LetterProbe>, 26> Probing;
+    void ShowLetterState(char letter, const std::optional<DriveConnection>& connection);
+    QTimer* LineStateTimer = nullptr;
+    QTimer* LineStateCollector = nullptr;
+
     void CreateProfilePanel();
     void CreateCatalogueTitles();
     void CreateCataloguePanel();

@@ -59,5 +59,6 @@ CommandResult TMainPRGForm::RunCommand(const std::vector<std::string>& arguments
     worker->wait();
 
     QApplication::restoreOverrideCursor();
+    RefreshLineStates();
     return result;
 }

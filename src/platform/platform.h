@@ -8,6 +8,13 @@
 // The operating system as the program sees it. main() wires the real services;
 // tests wire fakes that record every call.
 
+// What stands at a drive letter.
+struct DriveConnection {
+    bool Present = false;                    // anything at all
+    std::optional<std::string> RemotePath;   // the network path it is attached to, if it is one
+    bool Answers = false;                    // its folder could be listed
+};
+
 class DriveInventory {
 public:
     virtual ~DriveInventory() = default;
@@ -15,6 +22,9 @@ public:
     virtual std::uint32_t PresentDrives() = 0;
     // The platform's type code of the drive at letter (0 when none is there).
     virtual std::int32_t DriveType(char letter) = 0;
+    // What stands at letter. Waits as long as its server does: ask it off the
+    // window's thread, with a time limit of your own.
+    virtual DriveConnection ConnectionAt(char letter) = 0;
 };
 
 struct CommandResult {

@@ -15,6 +15,7 @@ public:
         Asked.push_back(letter);
         return letter == 'C' ? 3 : 4;
     }
+    DriveConnection ConnectionAt(char) override { return {}; }
 
     std::uint32_t Mask = 0;
     std::string Asked;

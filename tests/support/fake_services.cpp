@@ -42,6 +42,23 @@ std::int32_t FakeDrives::DriveType(char letter)
     return letter >= 'A' && letter <= 'Z' ? Types[static_cast<std::size_t>(letter - 'A')] : 1;
 }
 
+DriveConnection FakeDrives::ConnectionAt(char letter)
+{
+    std::shared_future<void> stalled;
+    DriveConnection connection;
+    {
+        const std::lock_guard lock(Guard);
+        if (const auto found = Stalled.find(letter); found != Stalled.end())
+            stalled = found->second;
+        if (const auto found = Connections.find(letter); found != Connections.end())
+            connection = found->second;
+    }
+    // Only what was copied is used once the server "answers": the fake may be gone by then.
+    if (stalled.valid())
+        stalled.wait();
+    return connection;
+}
+
 CommandResult FakeRunner::Run(const std::vector<std::string>& arguments)
 {
     Calls.push_back(arguments);

@@ -6,6 +6,9 @@
 #include <QString>
 
 #include <array>
+#include <future>
+#include <map>
+#include <mutex>
 #include <deque>
 #include <functional>
 #include <utility>
@@ -30,8 +33,13 @@ class FakeDrives final : public DriveInventory {
 public:
     std::uint32_t PresentDrives() override;
     std::int32_t DriveType(char letter) override;
+    // From Connections, or, for a letter in Stalled, once that future is ready.
+    DriveConnection ConnectionAt(char letter) override;
 
     std::uint32_t Mask = 0;
+    std::map<char, DriveConnection> Connections;
+    std::map<char, std::shared_future<void>> Stalled;
+    std::mutex Guard;  // the window asks off its thread
     std::array<std::int32_t, 26> Types{};
     int MaskCalls = 0;
     std::vector<char> TypeCalls;

@@ -4,10 +4,13 @@
 #include "mount_table.h"
 #include "plain_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <optional>
 #include <string>
 
 namespace {
@@ -42,8 +45,39 @@ bool RecordedAsNetworkPath(const std::filesystem::path& drives, char letter)
     return text && (text->starts_with("path=\\\\") || text->find("\npath=\\\\") != std::string::npos);
 }
 
+// The path of the carrier's record of a letter whose link it made.
+std::optional<std::string> RecordedPath(const std::filesystem::path& drives, char letter)
+{
+    const auto record = drives / (std::string(".") + letter + ".corvane");
+    const auto text = ReadOwnPlainFile(AT_FDCWD, record.c_str(), 64 * 1024);
+    if (!text)
+        return std::nullopt;
+    const auto start = text->starts_with("path=") ? 0 : text->find("\npath=");
+    if (start == std::string::npos)
+        return std::nullopt;
+    const auto from = start == 0 ? 5 : start + 6;
+    return text->substr(from, text->find('\n', from) - from);
+}
+
 class PosixDriveInventory final : public DriveInventory {
 public:
+    DriveConnection ConnectionAt(char letter) override
+    {
+        const auto drives = DrivesFolder();
+        const auto entry = drives / std::string(1, letter);
+        struct stat link {};
+        if (lstat(entry.c_str(), &link) != 0)
+            return {};
+        DriveConnection connection{true, S_ISLNK(link.st_mode) ? RecordedPath(drives, letter) : std::nullopt, false};
+        // Through the link: a stalled server holds this here, and nowhere else.
+        if (DIR* listing = opendir(entry.c_str())) {
+            errno = 0;
+            connection.Answers = readdir(listing) != nullptr || errno == 0;
+            closedir(listing);
+        }
+        return connection;
+    }
+
     std::uint32_t PresentDrives() override
     {
         const auto folder = DrivesFolder();

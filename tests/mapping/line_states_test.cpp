@@ -1,0 +1,135 @@
+// The state shown before each group line: found off the window's thread,
+// never holding the window, and kept current after commands.
+#include "mapping_fixture.h"
+
+#include "mapping/line_states.h"
+
+#include <QAccessible>
+#include <QElapsedTimer>
+#include <QImage>
+
+#include <future>
+
+namespace {
+
+QString Described(const TMainPRGForm& form, int row)
+{
+    return form.MappingListBox->item(row)->data(Qt::AccessibleDescriptionRole).toString();
+}
+
+// The colour at the middle of a line's image, and at its corner.
+std::pair<QColor, QColor> ImageColours(const TMainPRGForm& form, int row)
+{
+    const auto image = form.MappingListBox->item(row)->icon().pixmap(10, 10).toImage();
+    return {image.pixelColor(5, 5), image.pixelColor(0, 0)};
+}
+
+} // namespace
+
+class LineStates : public MappingTest {
+protected:
+    // E: pub, F: secret, G: tools, H: pub.
+    std::unique_ptr<TMainPRGForm> StartWithGroup()
+    {
+        auto form = StartWithCatalogue();
+        PutIntoGroup(*form, 0, QStringLiteral("E:"));
+        PutIntoGroup(*form, 1, QStringLiteral("F:"));
+        PutIntoGroup(*form, 2, QStringLiteral("G:"));
+        PutIntoGroup(*form, 0, QStringLiteral("H:"));
+        return form;
+    }
+
+    void SetConnection(char letter, DriveConnection connection)
+    {
+        const std::lock_guard lock(Drives.Guard);
+        Drives.Connections[letter] = std::move(connection);
+    }
+};
+
+TEST(LineState, FromWhatStandsAtTheLetter)
+{
+    EXPECT_EQ(StateOfLine("\\\\srv\\pub", DriveConnection{true, "\\\\SRV\\Pub", true}), LineState::Attached);
+    EXPECT_EQ(StateOfLine("\\\\srv\\pub", DriveConnection{true, "\\\\srv\\pub", false}), LineState::NotAnswering);
+    EXPECT_EQ(StateOfLine("\\\\srv\\pub", std::nullopt), LineState::NotAnswering) << "no answer in time";
+    EXPECT_EQ(StateOfLine("\\\\srv\\pub", DriveConnection{}), LineState::NotAttached);
+    EXPECT_EQ(StateOfLine("\\\\srv\\pub", DriveConnection{true, "\\\\srv\\other", true}), LineState::Taken);
+    EXPECT_EQ(StateOfLine("\\\\srv\\pub", DriveConnection{true, std::nullopt, true}), LineState::Taken) << "a disk";
+    EXPECT_EQ(StateOfLine("\\\\srv\\p\xC3\xBC", DriveConnection{true, "\\\\srv\\p\xC3\x9C", true}), LineState::Taken)
+        << "only ASCII letters compare without case";
+}
+
+TEST_F(LineStates, EachOfTheFourStatesHasItsImageAndDescription)
+{
+    SetConnection('E', {true, Pub, true});
+    SetConnection('F', {true, Secret, false});
+    SetConnection('H', {true, "\\\\elsewhere\\pub", true});
+    auto form = StartWithGroup();
+    ASSERT_EQ(form->GroupLines(), (std::vector<std::string>{"E: \\\\srv\\pub", "F: \\\\srv\\secret",
+                                                            "G: \\\\srv\\tools", "H: \\\\srv\\pub"}));
+    QTRY_COMPARE(Described(*form, 3), QStringLiteral("Taken by another drive or path"));
+    EXPECT_EQ(Described(*form, 0), QStringLiteral("Attached"));
+    EXPECT_EQ(Described(*form, 1), QStringLiteral("Attached, not answering"));
+    EXPECT_EQ(Described(*form, 2), QStringLiteral("Not attached"));
+    EXPECT_EQ(ImageColours(*form, 0).first, QColor(0x2E, 0x9E, 0x3E));
+    EXPECT_EQ(ImageColours(*form, 1).first, QColor(0xE0, 0x9A, 0x10));
+    EXPECT_EQ(ImageColours(*form, 2).first.alpha(), 0) << "a ring, empty inside";
+    EXPECT_EQ(ImageColours(*form, 3).first, QColor(0xC8, 0x2A, 0x2A));
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(ImageColours(*form, row).second.alpha(), 0);
+    // The line's text stays the profile's, and a screen reader hears the state.
+    EXPECT_EQ(form->MappingListBox->item(1)->text(), QStringLiteral("F: \\\\srv\\secret"));
+    auto* list = QAccessible::queryAccessibleInterface(form->MappingListBox);
+    ASSERT_NE(list, nullptr);
+    QStringList heard;
+    for (int i = 0; i < list->childCount(); ++i)
+        heard << list->child(i)->text(QAccessible::Description);
+    EXPECT_TRUE(heard.contains(QStringLiteral("Attached, not answering"))) << heard.join(u'|').toStdString();
+}
+
+TEST_F(LineStates, AProbeThatNeverAnswersHoldsNothingAndCountsAsNotAnsweringAfterItsTime)
+{
+    std::promise<void> server;
+    {
+        const std::lock_guard lock(Drives.Guard);
+        Drives.Stalled['E'] = server.get_future().share();
+        Drives.Connections['E'] = {true, Pub, true};
+    }
+    QElapsedTimer clock;
+    clock.start();
+    auto form = StartWithCatalogue();
+    PutIntoGroup(*form, 0, QStringLiteral("E:"));
+    PutIntoGroup(*form, 2, QStringLiteral("G:"));
+    // Meanwhile the window paints, and takes a click and a key.
+    EXPECT_FALSE(form->grab().isNull());
+    QTest::mouseClick(form->MappingListBox->viewport(), Qt::LeftButton, {},
+                      form->MappingListBox->visualItemRect(form->MappingListBox->item(0)).center());
+    EXPECT_EQ(form->MappingListBox->currentRow(), 0);
+    QTest::keyClick(form->MappingListBox, Qt::Key_Down);
+    EXPECT_EQ(form->MappingListBox->currentRow(), 1);
+    EXPECT_LT(clock.elapsed(), 1400) << "the window waited for the probe";
+    EXPECT_EQ(Described(*form, 0), QString());
+
+    QTRY_COMPARE_WITH_TIMEOUT(Described(*form, 0), QStringLiteral("Attached, not answering"), 5000);
+    EXPECT_GE(clock.elapsed(), 1400);
+    EXPECT_EQ(Described(*form, 1), QStringLiteral("Not attached"));
+    server.set_value();
+}
+
+TEST_F(LineStates, TheStateFollowsAttachAndDetach)
+{
+    auto form = StartWithCatalogue();
+    PutIntoGroup(*form, 0, QStringLiteral("E:"));
+    QTRY_COMPARE(Described(*form, 0), QStringLiteral("Not attached"));
+    Runner.OnRun = [this](const std::vector<std::string>& arguments) {
+        SetConnection('E', arguments.back() == "/DELETE" ? DriveConnection{} : DriveConnection{true, Pub, true});
+    };
+    form->MappingListBox->setCurrentRow(0);
+    QTest::mouseClick(form->AttachOneBtn, Qt::LeftButton);
+    QTRY_COMPARE(Described(*form, 0), QStringLiteral("Attached"));
+
+    form->MappingListBox->setCurrentRow(0);
+    Ui.Answers.push_back(MessageAnswer::Yes);
+    QTest::mouseClick(form->DetachOneBtn, Qt::LeftButton);
+    ASSERT_EQ(Runner.Calls.back(), (std::vector<std::string>{"net", "use", "E:", "/DELETE"}));
+    QTRY_COMPARE(Described(*form, 0), QStringLiteral("Not attached"));
+}
