@@ -177,6 +177,8 @@ private:
         bool Again = false;  // asked again while under way: probed anew after it answers
     };
     std::array<std::optional<LetterProbe>, 26> Probing;
+    // Goes before the window itself: no word of the system comes after that.
+    std::shared_ptr<void> NetworkWatch;
     void ShowLetterState(char letter, const std::optional<DriveConnection>& connection);
     QTimer* LineStateTimer = nullptr;
     QTimer* LineStateCollector = nullptr;

@@ -72,6 +72,9 @@ void TMainPRGForm::CreateLineStateProbes()
     LineStateCollector = new QTimer(this);
     LineStateCollector->setInterval(CollectPause);
     connect(LineStateCollector, &QTimer::timeout, this, &TMainPRGForm::CollectLineStates);
+    // The system's word comes on any thread; the window looks on its own.
+    NetworkWatch = Services.Drives.WatchNetwork(
+        [this] { QMetaObject::invokeMethod(this, &TMainPRGForm::RefreshLineStates, Qt::QueuedConnection); });
     // Lines come, go and change letters in many handlers; each change is looked at anew.
     auto* model = MappingListBox->model();
     const auto changed = [this] { RefreshLineStates(); };

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +27,9 @@ public:
     // What stands at letter. Waits as long as its server does: ask it off the
     // window's thread, with a time limit of your own.
     virtual DriveConnection ConnectionAt(char letter) = 0;
+    // Calls changed, on any thread, whenever the system says the network
+    // changed, until the returned handle goes (which waits for a call under way).
+    virtual std::shared_ptr<void> WatchNetwork(std::function<void()> changed) = 0;
 };
 
 struct CommandResult {

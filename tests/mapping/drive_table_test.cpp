@@ -16,6 +16,7 @@ public:
         return letter == 'C' ? 3 : 4;
     }
     DriveConnection ConnectionAt(char) override { return {}; }
+    std::shared_ptr<void> WatchNetwork(std::function<void()>) override { return {}; }
 
     std::uint32_t Mask = 0;
     std::string Asked;

@@ -59,6 +59,12 @@ DriveConnection FakeDrives::ConnectionAt(char letter)
     return connection;
 }
 
+std::shared_ptr<void> FakeDrives::WatchNetwork(std::function<void()> changed)
+{
+    NetworkChanged = std::move(changed);
+    return std::shared_ptr<void>(nullptr, [this](void*) { NetworkChanged = nullptr; });
+}
+
 CommandResult FakeRunner::Run(const std::vector<std::string>& arguments)
 {
     Calls.push_back(arguments);

@@ -35,6 +35,9 @@ public:
     std::int32_t DriveType(char letter) override;
     // From Connections, or, for a letter in Stalled, once that future is ready.
     DriveConnection ConnectionAt(char letter) override;
+    // Keeps changed in NetworkChanged, as long as the handle lives.
+    std::shared_ptr<void> WatchNetwork(std::function<void()> changed) override;
+    std::function<void()> NetworkChanged;
 
     std::uint32_t Mask = 0;
     std::map<char, DriveConnection> Connections;

@@ -4,6 +4,8 @@
 #include "mount_table.h"
 #include "plain_file.h"
 
+#include <gio/gio.h>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -61,6 +63,20 @@ std::optional<std::string> RecordedPath(const std::filesystem::path& drives, cha
 
 class PosixDriveInventory final : public DriveInventory {
 public:
+    // GIO's monitor speaks in the main context, which the window's event loop runs.
+    std::shared_ptr<void> WatchNetwork(std::function<void()> changed) override
+    {
+        auto callback = std::make_shared<std::function<void()>>(std::move(changed));
+        GNetworkMonitor* monitor = g_network_monitor_get_default();
+        const gulong handler = g_signal_connect(
+            monitor, "network-changed",
+            G_CALLBACK(+[](GNetworkMonitor*, gboolean, gpointer data) { (*static_cast<std::function<void()>*>(data))(); }),
+            callback.get());
+        return std::shared_ptr<void>(nullptr, [monitor, handler, callback](void*) {
+            g_signal_handler_disconnect(monitor, handler);
+        });
+    }
+
     DriveConnection ConnectionAt(char letter) override
     {
         const auto drives = DrivesFolder();

@@ -6,6 +6,10 @@
 
 #include <winnetwk.h>
 
+#include <iphlpapi.h>
+
+#include <thread>
+
 namespace {
 
 class Win32DriveInventory final : public DriveInventory {
@@ -16,6 +20,41 @@ public:
     {
         const char root[] = {letter, ':', '\0'};
         return static_cast<std::int32_t>(GetDriveTypeA(root));
+    }
+
+    // The system's address notifications, waited for on a thread of their own.
+    std::shared_ptr<void> WatchNetwork(std::function<void()> changed) override
+    {
+        struct Watch {
+            HANDLE Stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+            std::thread Waiter;
+            ~Watch()
+            {
+                SetEvent(Stop);
+                if (Waiter.joinable())
+                    Waiter.join();
+                CloseHandle(Stop);
+            }
+        };
+        auto watch = std::make_shared<Watch>();
+        watch->Waiter = std::thread([stop = watch->Stop, changed = std::move(changed)] {
+            OVERLAPPED overlapped{};
+            overlapped.hEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+            for (;;) {
+                HANDLE handle = nullptr;
+                const DWORD asked = NotifyAddrChange(&handle, &overlapped);
+                if (asked != ERROR_IO_PENDING && asked != NO_ERROR)
+                    break;
+                const HANDLE events[] = {stop, overlapped.hEvent};
+                if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
+                    CancelIPChangeNotify(&overlapped);
+                    break;
+                }
+                changed();
+            }
+            CloseHandle(overlapped.hEvent);
+        });
+        return watch;
     }
 
     DriveConnection ConnectionAt(char letter) override
