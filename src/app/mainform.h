@@ -182,6 +182,7 @@ private:
     void ShowLetterState(char letter, const std::optional<DriveConnection>& connection);
     QTimer* LineStateTimer = nullptr;
     QTimer* LineStateCollector = nullptr;
+    QTimer* LineStateChange = nullptr;
 
     void CreateProfilePanel();
     void CreateCatalogueTitles();

@@ -76,15 +76,24 @@ void TMainPRGForm::CreateLineStateProbes()
     NetworkWatch = Services.Drives.WatchNetwork(
         [this] { QMetaObject::invokeMethod(this, &TMainPRGForm::RefreshLineStates, Qt::QueuedConnection); });
     // Lines come, go and change letters in many handlers; each change is looked at anew.
+    // A profile of many lines changes the model many times: one look follows them all.
+    LineStateChange = new QTimer(this);
+    LineStateChange->setSingleShot(true);
+    LineStateChange->setInterval(0);
+    connect(LineStateChange, &QTimer::timeout, this, &TMainPRGForm::RefreshLineStates);
     auto* model = MappingListBox->model();
-    const auto changed = [this] { RefreshLineStates(); };
+    const auto changed = [this] { LineStateChange->start(); };
     connect(model, &QAbstractItemModel::rowsInserted, this, changed);
     connect(model, &QAbstractItemModel::rowsRemoved, this, changed);
     connect(model, &QAbstractItemModel::modelReset, this, changed);
     connect(model, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
-                if (roles.isEmpty() || roles.contains(Qt::DisplayRole))
-                    RefreshLineStates();
+                // What the states themselves set changes no line.
+                const bool ours = !roles.isEmpty() && std::all_of(roles.begin(), roles.end(), [](int role) {
+                    return role == Qt::DecorationRole || role == Qt::AccessibleDescriptionRole || role == StateRole;
+                });
+                if (!ours)
+                    LineStateChange->start();
             });
 }
 

@@ -2,6 +2,7 @@
 // local folders standing in for shares.
 #include "mapping_fixture.h"
 
+#include "mapping/net_use.h"
 #include "platform/system_services.h"
 
 #include "support/skip.h"
@@ -11,9 +12,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QElapsedTimer>
 #include <QLineEdit>
 
 #include <cstdlib>
+#include <iostream>
 
 namespace fs = std::filesystem;
 
@@ -192,4 +195,30 @@ TEST_F(AttachEndToEnd, ARealShareIsAttachedAndDetachedThroughTheWindowTwentyTime
         EXPECT_EQ(form->IsDriveConnected('P'), 0);
     }
     EXPECT_EQ(lab.Mounts().find("127.0.0.1"), std::string::npos) << lab.Mounts();
+}
+
+TEST_F(AttachEndToEnd, AStalledServerHoldsNeitherTheStartNorTheWindowAndItsLineSaysSo)
+{
+    SmbLab lab(SharesDir / "lab");
+    if (const auto why = lab.Start(); !why.empty())
+        CORVANE_SKIP_OUTSIDE_CI(why);
+    WriteBytes(Dir / "Corvane2.pro", "1\r\nP: \\\\127.0.0.1\\public");
+    ASSERT_EQ(Carrier->Run(AttachArguments("P: \\\\127.0.0.1\\public", std::nullopt, false)).ExitStatus, 0);
+    lab.PauseServer();
+    QElapsedTimer clock;
+    clock.start();
+    auto form = StartReal("1 2.0\r\n0,\\\\127.0.0.1\\public\r\nPublic");
+    QApplication::processEvents();
+    const auto shown = clock.elapsed();
+    std::cout << "start to first paint with a letter on a stalled server: " << shown << " ms\n";
+    EXPECT_LT(shown, 3000);
+    EXPECT_FALSE(form->grab().isNull());
+    QTRY_COMPARE_WITH_TIMEOUT(form->MappingListBox->item(0)->data(Qt::AccessibleDescriptionRole).toString(),
+                              QStringLiteral("Attached, not answering"), 10000);
+    // The stalled probe's answer comes when the server does.
+    lab.ResumeServer();
+    QTRY_COMPARE_WITH_TIMEOUT(form->MappingListBox->item(0)->data(Qt::AccessibleDescriptionRole).toString(),
+                              QStringLiteral("Attached"), 10000);
+    form.reset();
+    EXPECT_EQ(Carrier->Run(DetachArguments('P')).ExitStatus, 0);
 }

@@ -59,6 +59,16 @@ TEST(LineState, FromWhatStandsAtTheLetter)
         << "only ASCII letters compare without case";
 }
 
+TEST_F(LineStates, TheProfileLoadedAtStartShowsItsStates)
+{
+    WriteBytes(Dir / "Corvane2.pro", "2\r\nE: \\\\srv\\pub\r\nG: \\\\srv\\tools");
+    SetConnection('E', {true, Pub, true});
+    auto form = StartWithCatalogue();
+    ASSERT_EQ(form->MappingListBox->count(), 2);
+    QTRY_COMPARE(Described(*form, 0), QStringLiteral("Attached"));
+    QTRY_COMPARE(Described(*form, 1), QStringLiteral("Not attached"));
+}
+
 TEST_F(LineStates, EachOfTheFourStatesHasItsImageAndDescription)
 {
     SetConnection('E', {true, Pub, true});
