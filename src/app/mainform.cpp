@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 #include <initializer_list>
@@ -102,7 +103,19 @@ TMainPRGForm::TMainPRGForm(std::filesystem::path exeDirectory, PlatformServices 
     StartUp();
 }
 
-TMainPRGForm::~TMainPRGForm() = default;
+TMainPRGForm::~TMainPRGForm()
+{
+    // The list empties itself after this window is gone: nothing is to look at its lines then.
+    NetworkWatch.reset();
+    MappingListBox->model()->disconnect(this);
+    LineStateChange->stop();
+    // A probe under way still asks the inventory, which may go with this window;
+    // one past its time lies on a stalled server and is left behind.
+    for (auto& probe : Probing) {
+        if (probe && !probe->Late)
+            probe->Answer.wait_until(probe->Deadline);
+    }
+}
 
 void TMainPRGForm::CreateProfilePanel()
 {
