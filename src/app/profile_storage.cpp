@@ -1,6 +1,7 @@
 #include "app/mainform.h"
 
 #include "app/display_text.h"
+#include "mapping/profile_group.h"
 #include "platform/path_style.h"
 #include "store/atomic_file.h"
 #include "store/profile_files.h"
@@ -62,15 +63,14 @@ void TMainPRGForm::SelectProfile(int index)
 std::string TMainPRGForm::ReadConfigFile(const std::filesystem::path& path)
 {
     ProfileIndex = 0;
-    auto file = ReadFileBytes(path);
-    ConfigAtStart = {file.Status, false, {}};
-    if (file.Status != FileReadStatus::Read)
+    auto stored = ReadConfigurationFile(path);
+    ConfigAtStart = {stored.Status, false, {}};
+    if (stored.Status != FileReadStatus::Read)
         return std::string(DefaultProfileFileName);
 
-    bool damaged = false;
-    const auto configuration = ParseConfiguration(file.Bytes, &damaged);
-    if (damaged) {
-        ConfigAtStart = {file.Status, true, std::move(file.Bytes)};
+    const auto& configuration = stored.Configuration;
+    if (stored.Damaged) {
+        ConfigAtStart = {stored.Status, true, std::move(stored.Bytes)};
         ShowPlain(" The Corvane2.cfg file is corrupted!");
     }
     {
@@ -99,16 +99,14 @@ void TMainPRGForm::LoadMappingList(const std::string& fileName)
 {
     const auto directory = ProfileIndex != 0 ? ProfileDirectory : ExeDir / "";
     const auto fullPath = PathText(directory) + fileName;
-    const bool safe = IsSafeProfileName(fileName);
-    const auto file = safe ? ReadFileBytes(directory / TextPath(fileName)) : FileBytes{};
-    if (file.Status != FileReadStatus::Read) {
+    auto lines = ReadProfileGroup(directory, fileName);
+    if (!lines) {
         ShowBox("File :\n" + fullPath + "\nwas not found and will be created...", " Information",
                 MessageIcon::Information);
         return;
     }
-    auto lines = ParseProfile(file.Bytes);
-    const bool any = !lines.empty();
-    AddGroupLines(std::move(lines));
+    const bool any = !lines->empty();
+    AddGroupLines(std::move(*lines));
     if (any) {
         for (QWidget* control : std::initializer_list<QWidget*>{AttachAllBtn, AttachOneBtn, DriveBtn, LeftBtn})
             control->setEnabled(true);

@@ -2,56 +2,31 @@
 
 #include "app/display_text.h"
 #include "mapping/group_line.h"
-#include "mapping/net_use.h"
+#include "mapping/line_commands.h"
 #include "mapping/password_dialog.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <algorithm>
 
 namespace {
 
 const char* const Succeeded = " The commad was successful completed";
 
-void Wipe(std::string& secret)
-{
-    std::fill(secret.begin(), secret.end(), '\0');
-    secret.clear();
-}
-
-// What the command printed, unless it holds the password it was given. No
-// blotting out is safe: a blot in ordinary text shows which letters the
-// password has, so such output is left out whole.
-std::string Redacted(const std::string& output, const std::string& password)
-{
-    if (password.empty() || output.find(password) == std::string::npos)
-        return output;
-    return "(What the command printed held the password and is not shown.)";
-}
-
 } // namespace
 
 CommandResult TMainPRGForm::AttachLine(const std::string& line)
 {
-    // A bare "net use" would only list the connections, and succeed.
-    if (!HasLetterAndPath(line))
-        return {-1, "The line names no drive letter and path; nothing was run."};
     std::optional<Credentials> credentials;
-    if (PathRequiresPW(GroupLinePath(line)) != 0) {
+    // A line that is never run asks for nothing.
+    if (HasLetterAndPath(line) && PathRequiresPW(GroupLinePath(line)) != 0) {
         TPasswordDlg dialog(*this);
         if (UserInterface.RunModal(dialog) == QDialog::Accepted)
             credentials = Credentials{FromDisplay(dialog.UserName->text()), FromDisplay(dialog.Password->text())};
     }
-    auto arguments = AttachArguments(line, credentials, RestoreConnectionCheckBox->isChecked());
-    auto result = RunCommand(arguments);
-    if (credentials) {
-        result.Output = Redacted(result.Output, credentials->Password);
-        Wipe(credentials->Password);
-        for (auto& argument : arguments)
-            Wipe(argument);
-    }
+    auto result = AttachGroupLine(line, std::move(credentials), RestoreConnectionCheckBox->isChecked(),
+                                  [this](const auto& arguments) { return RunCommand(arguments); });
     if (result.ExitStatus == 0) {
         UpdateDriveEntry(static_cast<unsigned char>(GroupLineLetter(line)), 0, 1);
         DetachAllBtn->setEnabled(true);

@@ -1,0 +1,91 @@
+#include "line_commands.h"
+
+#include "mapping/group_line.h"
+
+#include <algorithm>
+#include <future>
+#include <thread>
+
+namespace {
+
+void Wipe(std::string& secret)
+{
+    std::fill(secret.begin(), secret.end(), '\0');
+    secret.clear();
+}
+
+// What the command printed, unless it holds the password it was given. No
+// blotting out is safe: a blot in ordinary text shows which letters the
+// password has, so such output is left out whole.
+std::string Redacted(std::string output, const std::string& password)
+{
+    if (password.empty() || output.find(password) == std::string::npos)
+        return output;
+    return "(What the command printed held the password and is not shown.)";
+}
+
+} // namespace
+
+CommandResult AttachGroupLine(std::string_view line, std::optional<Credentials> credentials, bool persistent,
+                              const RunNetCommand& run)
+{
+    // A bare "net use" would only list the connections, and succeed.
+    if (!HasLetterAndPath(line)) {
+        if (credentials)
+            Wipe(credentials->Password);
+        return {-1, "The line names no drive letter and path; nothing was run."};
+    }
+    auto arguments = AttachArguments(line, credentials, persistent);
+    auto result = run(arguments);
+    if (credentials) {
+        result.Output = Redacted(std::move(result.Output), credentials->Password);
+        Wipe(credentials->Password);
+        for (auto& argument : arguments)
+            Wipe(argument);
+    }
+    return result;
+}
+
+bool HostNotReachedYet(int status)
+{
+    switch (status) {
+    case 53:    // the network path was not found: no host answered
+    case 1222:  // no network
+    case 1231:  // the network location cannot be reached
+    case 1232:  // the host cannot be reached
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::vector<std::optional<DriveConnection>> ConnectionsWithin(const std::shared_ptr<DriveInventory>& drives,
+                                                              const std::vector<char>& letters,
+                                                              std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    std::vector<std::future<DriveConnection>> answers;
+    for (const char letter : letters) {
+        if (letter == '\0') {
+            answers.emplace_back();
+            continue;
+        }
+        // The thread holds the inventory and the promise: either may outlive the caller.
+        auto answer = std::make_shared<std::promise<DriveConnection>>();
+        answers.push_back(answer->get_future());
+        std::thread([drives, letter, answer] { answer->set_value(drives->ConnectionAt(letter)); }).detach();
+    }
+    std::vector<std::optional<DriveConnection>> connections;
+    for (auto& answer : answers) {
+        if (answer.valid() && answer.wait_until(deadline) == std::future_status::ready)
+            connections.emplace_back(answer.get());
+        else
+            connections.emplace_back();
+    }
+    return connections;
+}
+
+void Wipe(Credentials& credentials)
+{
+    Wipe(credentials.Password);
+}

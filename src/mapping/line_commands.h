@@ -1,0 +1,37 @@
+#pragma once
+
+#include "mapping/net_use.h"
+#include "platform/platform.h"
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Runs one "net use" argument list: the window runs it beside its event
+// loop, the console program straight through the runner.
+using RunNetCommand = std::function<CommandResult(const std::vector<std::string>&)>;
+
+// Attaches a group line's path to its letter, with the user's credentials when
+// given and "Restore at next login..." as persistent. A line without a letter
+// and a path is not run and fails. The password is wiped from the credentials
+// and the arguments afterwards, and never stands in the outcome's output.
+CommandResult AttachGroupLine(std::string_view line, std::optional<Credentials> credentials, bool persistent,
+                              const RunNetCommand& run);
+
+// Whether an attach that ended with status may work later, its host not
+// reachable yet: a network or VPN still coming up.
+bool HostNotReachedYet(int status);
+
+// What stands at each letter, all asked at once on threads of their own; a
+// letter that gives no answer within limit (a stalled server) is left behind
+// and gets nothing, as does a 0 among the letters.
+std::vector<std::optional<DriveConnection>> ConnectionsWithin(const std::shared_ptr<DriveInventory>& drives,
+                                                              const std::vector<char>& letters,
+                                                              std::chrono::milliseconds limit);
+
+// Overwrites the password before the credentials go.
+void Wipe(Credentials& credentials);
