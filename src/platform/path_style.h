@@ -35,3 +35,7 @@ std::filesystem::path UserConfigDirectory();
 // The process's current directory as text, of any length; empty when it
 // cannot be read.
 std::string CurrentDirectoryText();
+
+// The folder of the running program's executable, without Qt; empty when the
+// system does not say.
+std::filesystem::path RunningProgramDirectory();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "password.h"
+#include "platform/secret.h"
 #include "share_mount.h"
 
 #include <filesystem>

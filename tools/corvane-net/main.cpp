@@ -13,8 +13,6 @@
 
 #include "platform/posix/drives_folder.h"
 
-#include <unistd.h>
-
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -42,7 +40,9 @@ int main(int argc, char* argv[])
     if (arguments.size() == 6)
         KeepMemoryPrivate();
     const auto outcome = RunCarrier(arguments, DrivesFolder(),
-                                    [](std::string& problem) { return ReadPasswordLine(STDIN_FILENO, problem); });
+                                    [](std::string& problem) {
+                                        return ReadPasswordLine("Type the password for the network resource: ", problem);
+                                    });
     std::fputs(outcome.Listing.c_str(), stdout);
     if (outcome.Status == 0) {
         std::puts("The command completed successfully.");

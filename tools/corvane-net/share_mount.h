@@ -1,7 +1,7 @@
 #pragma once
 
 #include "net_status.h"
-#include "password.h"
+#include "platform/secret.h"
 #include "unc_path.h"
 
 #include <chrono>

@@ -51,3 +51,10 @@ std::string CurrentDirectoryText()
     }
     return buffer.data();
 }
+
+std::filesystem::path RunningProgramDirectory()
+{
+    std::error_code error;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : program.parent_path();
+}

@@ -65,3 +65,16 @@ std::string CurrentDirectoryText()
         buffer.resize(length + 1);
     }
 }
+
+std::filesystem::path RunningProgramDirectory()
+{
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return {};
+        if (length < buffer.size())
+            return std::filesystem::path(std::wstring(buffer.data(), length)).parent_path();
+        buffer.resize(buffer.size() * 2);
+    }
+}

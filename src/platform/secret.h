@@ -28,12 +28,19 @@ private:
     std::string Bytes;
 };
 
-// Reads one line of the password from a descriptor with read(2), nothing
-// buffered beyond it: typed unseen at a terminal (which is put back however the
-// program ends), else as the line it is given. The line end, LF or CR LF, is
-// taken off. Nothing, with the reason, for a line holding a NUL or longer
-// than Secret::Largest bytes.
-std::optional<Secret> ReadPasswordLine(int descriptor, std::string& problem);
+// Whether standard input is a terminal somebody types at.
+bool StandardInputIsTerminal();
+
+// Reads one line of a password from standard input, nothing buffered beyond
+// it: typed unseen at a terminal after prompt on standard error (the terminal
+// is put back however the program ends), else as the line it is given. The
+// line end, LF or CR LF, is taken off. Nothing, with the reason, for a line
+// holding a NUL, followed at once by another, or longer than Secret::Largest.
+std::optional<Secret> ReadPasswordLine(std::string_view prompt, std::string& problem);
+
+// One line typed at the terminal after prompt, shown as it is typed (a user
+// name); nothing when standard input is no terminal or ends first.
+std::optional<std::string> ReadTypedLine(std::string_view prompt);
 
 // Keeps core dumps and other processes of this user from reading this
 // process's memory from now on.

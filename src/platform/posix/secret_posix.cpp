@@ -1,4 +1,4 @@
-#include "password.h"
+#include "platform/secret.h"
 
 #include <poll.h>
 #include <signal.h>
@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -59,12 +60,19 @@ Secret::~Secret()
     explicit_bzero(Bytes.data(), Bytes.size());
 }
 
-std::optional<Secret> ReadPasswordLine(int descriptor, std::string& problem)
+bool StandardInputIsTerminal()
 {
-    const bool terminal = isatty(descriptor);
+    return isatty(STDIN_FILENO) != 0;
+}
+
+std::optional<Secret> ReadPasswordLine(std::string_view prompt, std::string& problem)
+{
+    const int descriptor = STDIN_FILENO;
+    const bool terminal = isatty(descriptor) != 0;
     if (terminal) {
         HideTyping(descriptor);
-        std::fputs("Type the password for the network resource: ", stderr);
+        std::fwrite(prompt.data(), 1, prompt.size(), stderr);
+        std::fflush(stderr);
     }
     // One byte a read: what follows the line stays unread, and nothing is copied twice.
     char line[Secret::Largest + 2];
@@ -107,6 +115,29 @@ std::optional<Secret> ReadPasswordLine(int descriptor, std::string& problem)
         password.emplace(std::string_view(line, length));
     explicit_bzero(line, sizeof line);
     return password;
+}
+
+std::optional<std::string> ReadTypedLine(std::string_view prompt)
+{
+    if (!isatty(STDIN_FILENO))
+        return std::nullopt;
+    std::fwrite(prompt.data(), 1, prompt.size(), stderr);
+    std::fflush(stderr);
+    std::string line;
+    for (;;) {
+        char c = 0;
+        const auto got = read(STDIN_FILENO, &c, 1);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return std::nullopt;
+        if (c == '\n')
+            break;
+        line += c;
+    }
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line;
 }
 
 void KeepMemoryPrivate()

@@ -1,0 +1,130 @@
+#include "platform/secret.h"
+
+#include "text_code_page.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+HANDLE Input()
+{
+    return GetStdHandle(STD_INPUT_HANDLE);
+}
+
+bool IsConsole(HANDLE handle)
+{
+    DWORD mode = 0;
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
+}
+
+void Prompt(std::string_view prompt)
+{
+    std::fwrite(prompt.data(), 1, prompt.size(), stderr);
+    std::fflush(stderr);
+}
+
+// A line typed at the console, as the program's 8-bit text; echo off hides it.
+std::optional<std::string> ReadConsoleLine(bool echo, std::size_t largest, bool& tooLong)
+{
+    const HANDLE console = Input();
+    DWORD shown = 0;
+    GetConsoleMode(console, &shown);
+    if (!echo)
+        SetConsoleMode(console, shown & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+    std::wstring typed;
+    bool ended = false;
+    for (;;) {
+        wchar_t c = 0;
+        DWORD got = 0;
+        if (!ReadConsoleW(console, &c, 1, &got, nullptr) || got == 0)
+            break;
+        if (c == L'\n') {
+            ended = true;
+            break;
+        }
+        if (typed.size() > largest)
+            tooLong = true;
+        else
+            typed += c;
+    }
+    if (!echo) {
+        SetConsoleMode(console, shown);
+        std::fputc('\n', stderr);
+    }
+    if (!typed.empty() && typed.back() == L'\r')
+        typed.pop_back();
+    auto line = Narrow(typed, CP_ACP);
+    SecureZeroMemory(typed.data(), typed.size() * sizeof(wchar_t));
+    if (!ended && line.empty())
+        return std::nullopt;
+    return line;
+}
+
+} // namespace
+
+Secret::~Secret()
+{
+    Bytes.resize(Bytes.capacity());
+    SecureZeroMemory(Bytes.data(), Bytes.size());
+}
+
+bool StandardInputIsTerminal()
+{
+    return IsConsole(Input());
+}
+
+std::optional<Secret> ReadPasswordLine(std::string_view prompt, std::string& problem)
+{
+    std::string line;
+    bool tooLong = false;
+    bool moreLines = false;
+    if (IsConsole(Input())) {
+        Prompt(prompt);
+        line = ReadConsoleLine(false, Secret::Largest, tooLong).value_or(std::string());
+    } else {
+        // One byte a read: what follows the line stays unread.
+        for (;;) {
+            char c = 0;
+            DWORD got = 0;
+            if (!ReadFile(Input(), &c, 1, &got, nullptr) || got == 0 || c == '\n')
+                break;
+            if (line.size() > Secret::Largest) {
+                tooLong = true;
+                break;
+            }
+            line += c;
+        }
+        DWORD waiting = 0;
+        moreLines = !tooLong && PeekNamedPipe(Input(), nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+    }
+    std::optional<Secret> password;
+    if (tooLong || line.size() > Secret::Largest)
+        problem = "The password is longer than " + std::to_string(Secret::Largest) + " bytes.";
+    else if (moreLines)
+        problem = "The password holds a line end.";
+    else if (line.find('\0') != std::string::npos)
+        problem = "The password holds a NUL character.";
+    else
+        password.emplace(line);
+    SecureZeroMemory(line.data(), line.size());
+    return password;
+}
+
+std::optional<std::string> ReadTypedLine(std::string_view prompt)
+{
+    if (!IsConsole(Input()))
+        return std::nullopt;
+    Prompt(prompt);
+    bool tooLong = false;
+    return ReadConsoleLine(true, 4096, tooLong);
+}
+
+void KeepMemoryPrivate()
+{
+    // Another user's process cannot read this one's memory on Windows; nothing to do.
+}
