@@ -49,3 +49,11 @@ fs::path ChooseDataDirectory(const fs::path& exeDirectory, const fs::path& userF
     Seed(exeDirectory, userFolder);
     return userFolder;
 }
+
+fs::path FindDataDirectory(const fs::path& exeDirectory, const fs::path& userFolder)
+{
+    std::error_code error;
+    if (userFolder.empty() || CanWriteIn(exeDirectory) || !fs::is_directory(userFolder, error))
+        return exeDirectory;
+    return userFolder;
+}

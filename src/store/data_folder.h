@@ -12,3 +12,10 @@ bool CanWriteIn(const std::filesystem::path& folder);
 // folder all the same when userFolder is empty or cannot be made.
 std::filesystem::path ChooseDataDirectory(const std::filesystem::path& exeDirectory,
                                           const std::filesystem::path& userFolder);
+
+// The folder ChooseDataDirectory would choose, found without making or
+// seeding anything: the user's folder only when it exists already (before the
+// program's first start there, the files beside the executable are the ones
+// it would copy).
+std::filesystem::path FindDataDirectory(const std::filesystem::path& exeDirectory,
+                                        const std::filesystem::path& userFolder);

@@ -1,0 +1,557 @@
+#include "console.h"
+
+#include "mapping/drive_table.h"
+#include "mapping/group_line.h"
+#include "mapping/line_commands.h"
+#include "mapping/line_states.h"
+#include "mapping/profile_group.h"
+#include "platform/path_style.h"
+#include "store/catalogue_file.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstdarg>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// As the window: a letter whose server does not answer this fast is not answering.
+constexpr auto ProbeTimeLimit = 1500ms;
+// The pauses between tries while a server cannot be reached: 1, 2, 4 ... 30 s, as at login.
+constexpr auto FirstPause = std::chrono::milliseconds(1000);
+constexpr auto LongestPause = std::chrono::milliseconds(30000);
+constexpr long LongestWait = 24L * 60 * 60;
+
+const char* const HelpText =
+    "usage: corvane <command> [options]\n"
+    "\n"
+    "Attaches and detaches the drive letters of Corvane's profiles without its window.\n"
+    "\n"
+    "  profiles                   the profiles; * marks the current one\n"
+    "  show [PROFILE]             the profile's group lines, each with its letter's state\n"
+    "  attach [PROFILE] [X: ...]  attaches the profile's lines, or only the letters named\n"
+    "  detach [PROFILE] [X: ...]  detaches them, without a question\n"
+    "  catalogue                  the catalogue's paths and descriptions, and whether\n"
+    "                             each needs a user name and password\n"
+    "\n"
+    "PROFILE is a profile's name; without it, the current profile.\n"
+    "\n"
+    "Options of attach:\n"
+    "  --persistent               attach the letters again at the next login\n"
+    "                             (\"Restore at next login...\" checked)\n"
+    "  --user NAME                the user name for paths that need one\n"
+    "  --password-stdin           their password from standard input, one line; without it\n"
+    "                             the password is asked for at the terminal, unseen\n"
+    "  --wait SECONDS             try again, for up to SECONDS, letters whose server\n"
+    "                             cannot be reached yet\n"
+    "\n"
+    "  --help                     this text\n"
+    "  --version                  the program's version\n"
+    "\n"
+    "One line per letter tells its outcome. Exit status: 0 when every letter asked for\n"
+    "ended as asked, 1 when one did not, 2 for a wrong command line (nothing is run).\n"
+    "The stored files are read from where the window keeps them, and never written.\n";
+
+struct CommandLine {
+    std::string Command;
+    std::optional<std::string> Profile;
+    std::vector<char> Letters;
+    bool Persistent = false;
+    std::optional<std::string> User;
+    bool PasswordFromInput = false;
+    std::optional<std::chrono::seconds> Wait;
+    bool Help = false;
+    bool Version = false;
+};
+
+std::optional<char> LetterArgument(std::string_view text)
+{
+    if (text.size() != 2 || text[1] != ':')
+        return std::nullopt;
+    const char letter = text[0];
+    if (letter >= 'a' && letter <= 'z')
+        return static_cast<char>(letter - 'a' + 'A');
+    if (letter >= 'A' && letter <= 'Z')
+        return letter;
+    return std::nullopt;
+}
+
+char UpperLetter(char letter)
+{
+    return letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter;
+}
+
+bool TakesLetters(const std::string& command)
+{
+    return command == "attach" || command == "detach";
+}
+
+// Reads the command line; the reason of the first fault when it is wrong.
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments, std::string& reason)
+{
+    CommandLine line;
+    std::vector<std::string> positional;
+    bool optionsEnded = false;
+    std::vector<std::string> attachOptions;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            positional.push_back(argument);
+            continue;
+        }
+        const auto equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        const auto value = [&]() -> std::optional<std::string> {
+            if (equals != std::string::npos)
+                return argument.substr(equals + 1);
+            if (i + 1 < arguments.size())
+                return arguments[++i];
+            reason = name + " needs a value";
+            return std::nullopt;
+        };
+        const auto flag = [&] {
+            if (equals == std::string::npos)
+                return true;
+            reason = name + " takes no value";
+            return false;
+        };
+        if (argument == "--") {
+            optionsEnded = true;
+        } else if (name == "--help" || name == "-h") {
+            if (!flag())
+                return std::nullopt;
+            line.Help = true;
+        } else if (name == "--version") {
+            if (!flag())
+                return std::nullopt;
+            line.Version = true;
+        } else if (name == "--persistent") {
+            if (!flag())
+                return std::nullopt;
+            line.Persistent = true;
+            attachOptions.push_back(name);
+        } else if (name == "--password-stdin") {
+            if (!flag())
+                return std::nullopt;
+            line.PasswordFromInput = true;
+            attachOptions.push_back(name);
+        } else if (name == "--user") {
+            line.User = value();
+            if (!line.User)
+                return std::nullopt;
+            attachOptions.push_back(name);
+        } else if (name == "--wait") {
+            const auto text = value();
+            if (!text)
+                return std::nullopt;
+            long seconds = -1;
+            const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), seconds);
+            if (error != std::errc() || end != text->data() + text->size() || seconds < 0 || seconds > LongestWait) {
+                reason = "--wait takes a number of seconds from 0 to " + std::to_string(LongestWait) + ", not \""
+                    + *text + "\"";
+                return std::nullopt;
+            }
+            line.Wait = std::chrono::seconds(seconds);
+            attachOptions.push_back(name);
+        } else {
+            reason = "unknown option " + name;
+            return std::nullopt;
+        }
+    }
+    if (line.Help || line.Version)
+        return line;
+    if (positional.empty()) {
+        reason = "no command given";
+        return std::nullopt;
+    }
+    line.Command = positional.front();
+    const std::vector<std::string> rest(positional.begin() + 1, positional.end());
+    if (line.Command == "profiles" || line.Command == "catalogue") {
+        if (!rest.empty()) {
+            reason = line.Command + " takes no arguments";
+            return std::nullopt;
+        }
+    } else if (line.Command == "show" || TakesLetters(line.Command)) {
+        for (const auto& argument : rest) {
+            if (const auto letter = LetterArgument(argument); letter && TakesLetters(line.Command)) {
+                line.Letters.push_back(*letter);
+            } else if (!line.Profile) {
+                line.Profile = argument;
+            } else {
+                reason = "more than one profile named: \"" + *line.Profile + "\" and \"" + argument + "\"";
+                return std::nullopt;
+            }
+        }
+    } else {
+        reason = "unknown command \"" + line.Command + "\"";
+        return std::nullopt;
+    }
+    if (line.Command != "attach" && !attachOptions.empty()) {
+        reason = attachOptions.front() + " is an option of attach only";
+        return std::nullopt;
+    }
+    if (line.PasswordFromInput && !line.User) {
+        reason = "--password-stdin needs --user NAME";
+        return std::nullopt;
+    }
+    return line;
+}
+
+void Print(std::FILE* stream, const std::string& text)
+{
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+}
+
+// What a command printed, on the outcome's line.
+std::string OneLine(const std::string& text)
+{
+    std::string folded;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        auto end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        auto piece = text.substr(start, end - start);
+        if (!piece.empty() && piece.back() == '\r')
+            piece.pop_back();
+        if (!piece.empty())
+            folded += (folded.empty() ? "" : " ") + piece;
+        start = end + 1;
+    }
+    return folded;
+}
+
+std::string FailureText(const std::string& what, const CommandResult& result)
+{
+    std::string text = what + ": status " + std::to_string(result.ExitStatus);
+    if (result.ExitStatus == -1 && result.Output.empty())
+        return text + ": the network command could not be started";
+    const auto reason = OneLine(result.Output);
+    return reason.empty() ? text : text + ": " + reason;
+}
+
+class Console {
+public:
+    Console(const CommandLine& line, ConsoleServices& services) : Line(line), Services(services) {}
+
+    int Run()
+    {
+        ReadStoredFiles();
+        if (Line.Command == "profiles")
+            return ListProfiles();
+        if (Line.Command == "catalogue")
+            return ListCatalogue();
+        const auto profile = ChosenProfile();
+        if (!profile)
+            return ExitUsage;
+        const auto location = LocateProfile(Services.DataDirectory, Configuration, *profile);
+        const auto group = ReadProfileGroup(location.Folder, location.FileName);
+        if (!group)
+            Report("File " + PathText(location.Folder / TextPath(location.FileName)) + " was not found; the profile \""
+                   + ProfileName(*profile) + "\" has no lines.");
+        const auto lines = ChosenLines(group.value_or(std::vector<std::string>{}), *profile);
+        if (!lines)
+            return ExitUsage;
+        if (Line.Command == "show")
+            return Show(*lines);
+        if (!group)
+            return ExitFailed;
+        return Line.Command == "attach" ? Attach(*lines) : Detach(*lines);
+    }
+
+private:
+    void Report(const std::string& text) { Print(Services.Err, "corvane: " + text + "\n"); }
+    void Say(const std::string& text) { Print(Services.Out, text + "\n"); }
+
+    int UsageError(const std::string& reason)
+    {
+        Report(reason);
+        return ExitUsage;
+    }
+
+    // What the window reads at its start, with its rules for damaged files.
+    void ReadStoredFiles()
+    {
+        const auto configuration = ReadConfigurationFile(Services.DataDirectory / TextPath(std::string(ConfigFileName)));
+        Configuration = configuration.Configuration;
+        if (configuration.Status == FileReadStatus::Unreadable)
+            Report("Corvane2.cfg could not be read; only the default profile is known.");
+        else if (configuration.Damaged)
+            Report("The Corvane2.cfg file is corrupted! The names it holds were read; it is left as it is.");
+        const auto catalogue =
+            ReadCatalogueFile(Services.DataDirectory / TextPath(std::string(CatalogueFileName)), Catalogue);
+        CatalogueStatus = catalogue.Status;
+        if (catalogue.Status == FileReadStatus::Unreadable)
+            Report("Corvane2.net could not be read; no path is known to need a user name and password.");
+        else if (catalogue.Damaged)
+            Report("The Corvane2.net file is corrupted! The whole records before the damage were read; it is left "
+                   "as it is.");
+    }
+
+    std::string ProfileName(std::int32_t index) const
+    {
+        if (index <= 0 || static_cast<std::size_t>(index) > Configuration.Names.size())
+            return std::string(DefaultProfileName);
+        return Configuration.Names[static_cast<std::size_t>(index) - 1];
+    }
+
+    std::int32_t ProfileCount() const { return static_cast<std::int32_t>(Configuration.Names.size()) + 1; }
+
+    std::optional<std::int32_t> ChosenProfile()
+    {
+        if (!Line.Profile)
+            return Configuration.ProfileIndex;
+        for (std::int32_t index = 0; index < ProfileCount(); ++index) {
+            if (ProfileName(index) == *Line.Profile)
+                return index;
+        }
+        UsageError("no profile is named \"" + *Line.Profile + "\" (corvane profiles lists them)");
+        return std::nullopt;
+    }
+
+    // The group's lines in its order; only those of the letters named, when some are.
+    std::optional<std::vector<std::string>> ChosenLines(const std::vector<std::string>& group, std::int32_t profile)
+    {
+        if (Line.Letters.empty())
+            return group;
+        for (const char letter : Line.Letters) {
+            const bool known = std::any_of(group.begin(), group.end(), [letter](const auto& line) {
+                return HasLetterAndPath(line) && UpperLetter(GroupLineLetter(line)) == letter;
+            });
+            if (!known) {
+                UsageError(std::string(1, letter) + ": is no letter of the profile \"" + ProfileName(profile) + "\"");
+                return std::nullopt;
+            }
+        }
+        std::vector<std::string> chosen;
+        for (const auto& line : group) {
+            if (HasLetterAndPath(line)
+                && std::find(Line.Letters.begin(), Line.Letters.end(), UpperLetter(GroupLineLetter(line)))
+                    != Line.Letters.end())
+                chosen.push_back(line);
+        }
+        return chosen;
+    }
+
+    int ListProfiles()
+    {
+        for (std::int32_t index = 0; index < ProfileCount(); ++index)
+            Say((index == Configuration.ProfileIndex ? "* " : "  ") + ProfileName(index));
+        return ExitDone;
+    }
+
+    int ListCatalogue()
+    {
+        if (CatalogueStatus == FileReadStatus::Missing)
+            Report("there is no catalogue (Corvane2.net) yet.");
+        for (const auto& entry : Catalogue)
+            Say(entry.NetworkPath + "\t" + entry.Description + "\t"
+                + (entry.RequiresPW != 0 ? "user and password" : "-"));
+        return ExitDone;
+    }
+
+    // The states of the lines' letters, all asked at once.
+    std::vector<std::optional<LineState>> States(const std::vector<std::string>& lines)
+    {
+        std::vector<char> letters;
+        for (const auto& line : lines)
+            letters.push_back(HasLetterAndPath(line) ? UpperLetter(GroupLineLetter(line)) : '\0');
+        const auto connections = ConnectionsWithin(Services.Drives, letters, ProbeTimeLimit);
+        std::vector<std::optional<LineState>> states;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (letters[i] == '\0')
+                states.emplace_back();
+            else
+                states.emplace_back(StateOfLine(GroupLinePath(lines[i]), connections[i]));
+        }
+        return states;
+    }
+
+    int Show(const std::vector<std::string>& lines)
+    {
+        const auto states = States(lines);
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            Say(lines[i] + "\t" + (states[i] ? LineStateText(*states[i]) : "Never run: no drive letter and path"));
+        return ExitDone;
+    }
+
+    // The credentials of a line whose path needs them; nothing, with the
+    // reason, when nobody can give them.
+    std::optional<Credentials> CredentialsFor(const std::string& line, std::string& reason)
+    {
+        const auto path = std::string(GroupLinePath(line));
+        auto user = Line.User;
+        if (!user && !Line.PasswordFromInput && Services.CanAsk())
+            user = Services.AskUser("User name for " + path + ": ");
+        if (!user) {
+            reason = "needs a user name and password: give --user NAME, and the password at a terminal or with "
+                     "--password-stdin";
+            return std::nullopt;
+        }
+        if (Line.PasswordFromInput) {
+            // Standard input holds one line: read once, for every line that needs it.
+            if (!InputPassword && InputProblem.empty())
+                InputPassword = Services.ReadPassword({}, InputProblem);
+            if (!InputPassword) {
+                reason = "the password from standard input was refused: " + InputProblem;
+                return std::nullopt;
+            }
+            return Credentials{*user, InputPassword->Text()};
+        }
+        if (!Services.CanAsk()) {
+            reason = "needs a password, and there is no terminal to ask at: give --password-stdin";
+            return std::nullopt;
+        }
+        std::string problem;
+        const auto typed = Services.ReadPassword("Password for " + *user + " at " + path + ": ", problem);
+        if (!typed) {
+            reason = "the password was refused: " + problem;
+            return std::nullopt;
+        }
+        return Credentials{*user, typed->Text()};
+    }
+
+    CommandResult AttachOnce(const std::string& line, const std::optional<Credentials>& credentials)
+    {
+        return AttachGroupLine(line, credentials, Line.Persistent,
+                               [this](const auto& arguments) { return Services.Runner.Run(arguments); });
+    }
+
+    int Attach(const std::vector<std::string>& lines)
+    {
+        const auto states = States(lines);
+        bool allDone = true;
+        struct Waiting {
+            std::string Line;
+            std::optional<Credentials> Given;
+            CommandResult Last;
+        };
+        std::vector<Waiting> waiting;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const auto& line = lines[i];
+            if (states[i] == LineState::Attached || states[i] == LineState::NotAnswering) {
+                Say(line + "\tattached already");
+                continue;
+            }
+            std::optional<Credentials> credentials;
+            if (HasLetterAndPath(line) && PathRequiresPW(Catalogue, GroupLinePath(line)) != 0) {
+                std::string reason;
+                credentials = CredentialsFor(line, reason);
+                if (!credentials) {
+                    Say(line + "\tnot attached: " + reason);
+                    allDone = false;
+                    continue;
+                }
+            }
+            auto result = AttachOnce(line, credentials);
+            const bool retry = Line.Wait && Line.Wait->count() > 0 && HostNotReachedYet(result.ExitStatus);
+            if (credentials && !retry)
+                Wipe(*credentials);
+            if (result.ExitStatus == 0) {
+                Say(line + "\tattached");
+            } else if (retry) {
+                Report(FailureText(line + ": not attached yet", result) + "; trying again");
+                waiting.push_back({line, std::move(credentials), std::move(result)});
+            } else {
+                Say(FailureText(line + "\tnot attached", result));
+                allDone = false;
+            }
+        }
+        if (!waiting.empty() && !TryAgain(waiting))
+            allDone = false;
+        return allDone ? ExitDone : ExitFailed;
+    }
+
+    // Tries the waiting lines again with growing pauses until the wait is over.
+    template <typename Lines>
+    bool TryAgain(Lines& waiting)
+    {
+        const auto deadline = Clock::now() + *Line.Wait;
+        auto pause = FirstPause;
+        while (!waiting.empty() && Clock::now() < deadline) {
+            Services.Pause(std::min(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()), pause));
+            pause = std::min(pause * 2, LongestPause);
+            for (auto entry = waiting.begin(); entry != waiting.end();) {
+                entry->Last = AttachOnce(entry->Line, entry->Given);
+                const bool ended = !HostNotReachedYet(entry->Last.ExitStatus);
+                if (ended && entry->Given)
+                    Wipe(*entry->Given);
+                if (entry->Last.ExitStatus == 0) {
+                    Say(entry->Line + "\tattached");
+                    entry = waiting.erase(entry);
+                } else if (ended) {
+                    Say(FailureText(entry->Line + "\tnot attached", entry->Last));
+                    entry = waiting.erase(entry);
+                    Failed = true;
+                } else {
+                    ++entry;
+                }
+            }
+        }
+        for (auto& entry : waiting) {
+            Say(FailureText(entry.Line + "\tnot attached", entry.Last));
+            if (entry.Given)
+                Wipe(*entry.Given);
+        }
+        return waiting.empty() && !Failed;
+    }
+
+    int Detach(const std::vector<std::string>& lines)
+    {
+        bool allDone = true;
+        for (const auto& line : lines) {
+            if (!HasLetterAndPath(line)) {
+                Say(line + "\tNever run: no drive letter and path");
+                continue;
+            }
+            const char letter = UpperLetter(GroupLineLetter(line));
+            // As the window: a letter where nothing is needs no command.
+            if ((Services.Drives->PresentDrives() & (1U << (letter - 'A'))) == 0) {
+                Say(line + "\tnot attached");
+                continue;
+            }
+            const auto result = Services.Runner.Run(DetachArguments(letter));
+            if (result.ExitStatus == 0) {
+                Say(line + "\tdetached");
+            } else {
+                Say(FailureText(line + "\tnot detached", result));
+                allDone = false;
+            }
+        }
+        return allDone ? ExitDone : ExitFailed;
+    }
+
+    const CommandLine& Line;
+    ConsoleServices& Services;
+    ProfileConfiguration Configuration;
+    AvailablePathVector Catalogue;
+    FileReadStatus CatalogueStatus = FileReadStatus::Missing;
+    std::optional<Secret> InputPassword;
+    std::string InputProblem;
+    bool Failed = false;
+};
+
+} // namespace
+
+int RunConsole(const std::vector<std::string>& arguments, ConsoleServices& services)
+{
+    std::string reason;
+    const auto line = ParseCommandLine(arguments, reason);
+    if (!line) {
+        Print(services.Err, "corvane: " + reason + "\nTry 'corvane --help'.\n");
+        return ExitUsage;
+    }
+    if (line->Help) {
+        Print(services.Out, HelpText);
+        return ExitDone;
+    }
+    if (line->Version) {
+        Print(services.Out, "corvane " CORVANE_VERSION "\n");
+        return ExitDone;
+    }
+    return Console(*line, services).Run();
+}
