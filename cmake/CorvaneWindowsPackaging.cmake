@@ -1,7 +1,7 @@
 # Packs the Windows program as a zip that runs wherever it is unpacked: the
 # program with Qt's libraries and plugins and the compiler's runtime beside
 # it, so its files are kept beside it too.
-install(TARGETS Corvane2 RUNTIME DESTINATION .)
+install(TARGETS Corvane2 corvane RUNTIME DESTINATION .)
 foreach(library Core Gui Widgets)
     install(FILES $<TARGET_FILE:Qt6::${library}> DESTINATION .)
 endforeach()
