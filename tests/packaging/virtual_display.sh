@@ -4,7 +4,10 @@
 start_virtual_display() {
     local work=$1
     exec 3<> "$work/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    # Without -noreset the server starts over whenever its last client goes:
+    # a look for the window that ends before the program has connected would
+    # refuse the program's connection while it does.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
     xvfb=$!
     # A loaded machine may take a while; a program started before the display
     # is there aborts.
