@@ -3,7 +3,7 @@
 include(GNUInstallDirs)
 
 set(packaging ${PROJECT_SOURCE_DIR}/packaging/linux)
-install(TARGETS Corvane2 corvane-net RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS Corvane2 corvane corvane-net RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${packaging}/org.corvane.Corvane2.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${packaging}/org.corvane.Corvane2.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 16 32 48 256)
@@ -17,7 +17,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
     COMMAND gzip -9 -n -c ${packaging}/changelog > ${CMAKE_BINARY_DIR}/changelog.gz
     DEPENDS ${packaging}/changelog VERBATIM)
 set(manuals)
-foreach(page Corvane2.1 corvane-net.1)
+foreach(page Corvane2.1 corvane.1 corvane-net.1)
     add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${page}.gz
         COMMAND gzip -9 -n -c ${packaging}/${page} > ${CMAKE_BINARY_DIR}/${page}.gz
         DEPENDS ${packaging}/${page} VERBATIM)

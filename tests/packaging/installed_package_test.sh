@@ -64,6 +64,11 @@ if [ "${1:-}" = --inside ]; then
         exit 1
     fi
     [ "$(cat "$XDG_CONFIG_HOME/Corvane/Corvane2.cfg")" = "0-1" ] || { echo "FAIL: no configuration" >&2; exit 1; }
+    # The installed console program reads what the window kept, in the same folder.
+    listed=$("$root/usr/bin/corvane" catalogue </dev/null)
+    [ "$listed" = $'\\\\nas\\Media Share\tFilms\t-' ] || { echo "FAIL: corvane catalogue printed: $listed" >&2; exit 1; }
+    [ "$("$root/usr/bin/corvane" profiles </dev/null)" = "* Default Network Mapping List" ] \
+        || { echo "FAIL: corvane profiles" >&2; exit 1; }
     ls -la "$root/usr/bin" >"$work/bin-after"
     diff "$work/bin-before" "$work/bin-after" >&2 || { echo "FAIL: something was written into bin/" >&2; exit 1; }
     echo "The installed program kept its files in the user's folder."
@@ -95,6 +100,7 @@ appstreamcli validate --no-net "$work/root/usr/share/metainfo/org.corvane.Corvan
 said=$(desktop-file-validate "$work/root/usr/share/applications/org.corvane.Corvane2.desktop" 2>&1) \
     || { echo "FAIL: desktop-file-validate: $said" >&2; exit 1; }
 [ -z "$said" ] || { echo "FAIL: desktop-file-validate: $said" >&2; exit 1; }
+[ -f "$work/root/usr/share/man/man1/corvane.1.gz" ] || { echo "FAIL: no manual page of corvane" >&2; exit 1; }
 for size in 16 32 48 256; do
     [ -f "$work/root/usr/share/icons/hicolor/${size}x${size}/apps/corvane2.png" ] || { echo "FAIL: no ${size}px icon" >&2; exit 1; }
 done
