@@ -35,7 +35,8 @@ here=$(dirname "$0")
 status=0
 if [ -s "$here/statuses" ]; then status=$(head -n 1 "$here/statuses"); sed -i 1d "$here/statuses"; fi
 if [ -n "$ECHO_INPUT" ]; then cat "$here/calls"; fi
-[ "$status" = 0 ] && echo "The command completed successfully." || printf 'System error %s has occurred.\n\nThe reason.\n' "$status" >&2
+if [ "$status" = 0 ]; then echo "The command completed successfully."; exit 0; fi
+printf 'System error %s has occurred.\n\nThe reason.\n' "$status" >&2
 exit "$status"
 )";
 
@@ -56,13 +57,14 @@ protected:
                        {"PATH", "/usr/bin:/bin"},
                        {"LANG", "de_DE.UTF-8"}};
         // Two profiles, Work the current one; a catalogue in which \\srv\secret needs credentials.
-        WriteBytes(Program / "Corvane2.cfg", "1-3\r\nWork\r\nHome Ü\r\n");
+        WriteBytes(Program / "Corvane2.cfg", "1-3\r\nWork\r\nHome \xC3\x9C\r\n");
         fs::create_directories(Program / "Profile");
-        WriteBytes(Program / "Profile" / "Work.pro", "3\r\nE: \\\\srv\\pub\r\nF: \\\\srv\\secret\r\nG: \\\\srv\\tools\r\n");
+        WriteBytes(Program / "Profile" / "Work.pro",
+                   "3\r\nE: \\\\srv\\pub\r\nF: \\\\srv\\secret\r\nG: \\\\srv\\tools\r\n");
         WriteBytes(Program / "Profile" / "Home \xC3\x9C.pro", "1\r\nH: \\\\nas\\media\r\n");
         WriteBytes(Program / "Corvane2.pro", "0");
-        WriteBytes(Program / "Corvane2.net",
-                   "3 2.0\r\n0,\\\\srv\\pub\r\nPublic\r\n1,\\\\srv\\secret\r\nSecret\r\n0,\\\\srv\\tools\r\nTools \xFC");
+        WriteBytes(Program / "Corvane2.net", "3 2.0\r\n0,\\\\srv\\pub\r\nPublic\r\n1,\\\\srv\\secret\r\nSecret\r\n"
+                                             "0,\\\\srv\\tools\r\nTools \xFC");
     }
 
     Outcome Run(const std::vector<std::string>& arguments, const std::string& input = {})
@@ -292,7 +294,8 @@ TEST_F(Console, DetachRunsOnlyWhereSomethingIsAttachedAndAsksNothing)
     WriteBytes(Program / "statuses", "0\n");
     const auto outcome = Run({"detach"});
     EXPECT_EQ(outcome.Status, 0) << outcome.Err;
-    EXPECT_EQ(outcome.Out, "E: \\\\srv\\pub\tnot attached\nF: \\\\srv\\secret\tdetached\nG: \\\\srv\\tools\tnot attached\n");
+    EXPECT_EQ(outcome.Out,
+              "E: \\\\srv\\pub\tnot attached\nF: \\\\srv\\secret\tdetached\nG: \\\\srv\\tools\tnot attached\n");
     EXPECT_EQ(Calls(), "call [use] [F:] [/DELETE]\nstdin:\n");
 
     WriteBytes(Program / "statuses", "2\n");
@@ -359,7 +362,8 @@ TEST_F(Console, DamagedAndMissingFilesAreReadAsTheWindowReadsThemAndNeverWritten
     const auto attach = Run({"attach"});
     EXPECT_EQ(attach.Status, 1);
     EXPECT_EQ(attach.Err, "corvane: File " + (Program / "Corvane2.pro").string()
-                              + " was not found; the profile \"Default Network Mapping List\" has no lines.\n");
+                              + " was not found or could not be read; the profile \"Default Network Mapping List\" "
+                                "has no lines.\n");
     EXPECT_FALSE(fs::exists(Program / "Corvane2.pro"));
 }
 

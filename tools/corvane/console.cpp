@@ -251,8 +251,9 @@ public:
         const auto location = LocateProfile(Services.DataDirectory, Configuration, *profile);
         const auto group = ReadProfileGroup(location.Folder, location.FileName);
         if (!group)
-            Report("File " + PathText(location.Folder / TextPath(location.FileName)) + " was not found; the profile \""
-                   + ProfileName(*profile) + "\" has no lines.");
+            Report("File " + PathText(location.Folder / TextPath(location.FileName))
+                   + " was not found or could not be read; the profile \"" + ProfileName(*profile)
+                   + "\" has no lines.");
         const auto lines = ChosenLines(group.value_or(std::vector<std::string>{}), *profile);
         if (!lines)
             return ExitUsage;
@@ -276,7 +277,8 @@ private:
     // What the window reads at its start, with its rules for damaged files.
     void ReadStoredFiles()
     {
-        const auto configuration = ReadConfigurationFile(Services.DataDirectory / TextPath(std::string(ConfigFileName)));
+        const auto configuration =
+            ReadConfigurationFile(Services.DataDirectory / TextPath(std::string(ConfigFileName)));
         Configuration = configuration.Configuration;
         if (configuration.Status == FileReadStatus::Unreadable)
             Report("Corvane2.cfg could not be read; only the default profile is known.");
@@ -473,7 +475,8 @@ private:
         const auto deadline = Clock::now() + *Line.Wait;
         auto pause = FirstPause;
         while (!waiting.empty() && Clock::now() < deadline) {
-            Services.Pause(std::min(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()), pause));
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            Services.Pause(std::min(left, pause));
             pause = std::min(pause * 2, LongestPause);
             for (auto entry = waiting.begin(); entry != waiting.end();) {
                 entry->Last = AttachOnce(entry->Line, entry->Given);

@@ -3,6 +3,7 @@
 // reads and never writes.
 #include "console.h"
 
+#include "platform/console_text.h"
 #include "platform/path_style.h"
 #include "platform/system_services.h"
 #include "store/data_folder.h"
@@ -13,6 +14,7 @@
 int main(int argc, char* argv[])
 {
     std::setlocale(LC_ALL, "");
+    const ConsoleTextScope console;
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     // A password may come: nothing else may read this process's memory.
     KeepMemoryPrivate();
