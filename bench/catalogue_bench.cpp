@@ -9,7 +9,61 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <random>
+
+namespace {
+
+// What the program holds on the heap, counted as the allocator counts it.
+std::atomic<std::int64_t> HeapBytes{0};
+
+void* Allocate(std::size_t size)
+{
+    void* block = std::malloc(size == 0 ? 1 : size);
+    if (!block)
+        throw std::bad_alloc();
+    HeapBytes += static_cast<std::int64_t>(malloc_usable_size(block));
+    return block;
+}
+
+void Free(void* block) noexcept
+{
+    if (!block)
+        return;
+    HeapBytes -= static_cast<std::int64_t>(malloc_usable_size(block));
+    std::free(block);
+}
+
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    return Allocate(size);
+}
+void* operator new[](std::size_t size)
+{
+    return Allocate(size);
+}
+void operator delete(void* block) noexcept
+{
+    Free(block);
+}
+void operator delete[](void* block) noexcept
+{
+    Free(block);
+}
+void operator delete(void* block, std::size_t) noexcept
+{
+    Free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept
+{
+    Free(block);
+}
 
 namespace {
 
@@ -32,20 +86,27 @@ AvailablePathVector RandomCatalogue(std::int64_t count)
 void ReadCatalogue(benchmark::State& state)
 {
     TempDir dir;
-    WriteBytes(dir / "Corvane2.net", FormatCatalogue(RandomCatalogue(state.range(0))));
+    const auto file = FormatCatalogue(RandomCatalogue(state.range(0)));
+    WriteBytes(dir / "Corvane2.net", file);
+    std::int64_t held = 0;
     for (auto _ : state) {
-        AvailablePathVector list;
-        benchmark::DoNotOptimize(ReadCatalogueFile(dir / "Corvane2.net", list));
+        const auto before = HeapBytes.load();
+        PathCatalogue catalogue;
+        benchmark::DoNotOptimize(ReadCatalogueFile(dir / "Corvane2.net", catalogue));
+        held = HeapBytes.load() - before;
     }
+    // What the loaded catalogue holds, in bytes and as a share of its file's.
+    state.counters["heap"] = static_cast<double>(held);
+    state.counters["heap/file"] = static_cast<double>(held) / static_cast<double>(file.size());
     state.SetComplexityN(state.range(0));
 }
 
 void SortCatalogueBench(benchmark::State& state)
 {
-    const auto unsorted = RandomCatalogue(state.range(0));
+    const PathCatalogue unsorted(RandomCatalogue(state.range(0)));
     // Refilled outside the timing, so that freeing the last round's records
     // is not counted as sorting.
-    AvailablePathVector list;
+    PathCatalogue list;
     for (auto _ : state) {
         state.PauseTiming();
         list = unsorted;
@@ -67,7 +128,7 @@ void ShowCatalogue(benchmark::State& state)
     FakeHelp help;
     TMainPRGForm form(dir.Path(), {drives, runner, browser, shell, help}, ui);
     form.show();
-    const auto unsorted = RandomCatalogue(state.range(0));
+    const PathCatalogue unsorted(RandomCatalogue(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
         form.AvailablePathList = unsorted;

@@ -42,7 +42,7 @@ public:
     ~TMainPRGForm() override;
 
     // State, kept as the handlers of every subsystem use it.
-    AvailablePathVector AvailablePathList;
+    PathCatalogue AvailablePathList;
     DrivePathVector DrivePathList;
     std::filesystem::path ProfileDirectory;
     std::int32_t SelectedPathIndex = 0;

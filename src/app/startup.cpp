@@ -88,6 +88,8 @@ bool TMainPRGForm::WriteStoredFile(const std::filesystem::path& path, StoredFile
 
 void TMainPRGForm::SaveCatalogue()
 {
+    // What edits left behind goes before it is written.
+    AvailablePathList.Compact();
     if (!WriteStoredFile(FileBeside(ExeDir, CatalogueFileName), CatalogueAtStart, FormatCatalogue(AvailablePathList)))
         ShowBox(" Was not able to save the network path list!", " Error", MessageIcon::Error);
 }

@@ -26,12 +26,12 @@ void TMainPRGForm::EditBtnClick()
 {
     if (SelectedPathIndex < 0 || static_cast<std::size_t>(SelectedPathIndex) >= AvailablePathList.size())
         return;
-    auto& entry = AvailablePathList[static_cast<std::size_t>(SelectedPathIndex)];
+    const auto index = static_cast<std::size_t>(SelectedPathIndex);
     TAddNetworkPath dialog(*this);
-    dialog.Fill(entry);
+    dialog.Fill(AvailablePathList[index].Copy());
     if (UserInterface.RunModal(dialog) != QDialog::Accepted)
         return;
-    entry = dialog.Entry();
+    AvailablePathList.Replace(index, dialog.Entry());
     RefreshCatalogueView(true);
     SaveCatalogue();
 }
@@ -48,7 +48,7 @@ void TMainPRGForm::RemoveBtnClick()
                 MessageButtons::YesNo)
         != MessageAnswer::Yes)
         return;
-    AvailablePathList.erase(AvailablePathList.begin() + row);
+    AvailablePathList.Erase(static_cast<std::size_t>(row));
     RefreshCatalogueView(true);
     if (AvailablePathList.empty()) {
         EditBtn->setEnabled(false);

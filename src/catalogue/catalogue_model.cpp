@@ -14,7 +14,7 @@ constexpr std::size_t MostCandidates = 16;
 
 } // namespace
 
-CatalogueModel::CatalogueModel(const AvailablePathVector& catalogue, std::array<QIcon, 2> images,
+CatalogueModel::CatalogueModel(const PathCatalogue& catalogue, std::array<QIcon, 2> images,
                                QObject* parent)
     : QAbstractTableModel(parent), Catalogue(catalogue), Images(std::move(images))
 {
@@ -45,14 +45,14 @@ QVariant CatalogueModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.column() != 0 || index.row() >= rowCount())
         return {};
-    const auto& entry = Catalogue[static_cast<std::size_t>(index.row())];
+    const auto entry = Catalogue[static_cast<std::size_t>(index.row())];
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
         // No screen is wide enough for more, and laying out megabytes of one
         // line would stall the window.
         if (entry.NetworkPath.size() > ShownLength)
-            return ToDisplay(std::string_view(entry.NetworkPath).substr(0, ShownLength)) + QChar(0x2026);
+            return ToDisplay(entry.NetworkPath.substr(0, ShownLength)) + QChar(0x2026);
         return ToDisplay(entry.NetworkPath);
     case Qt::DecorationRole:
         return Images[entry.RequiresPW != 0 ? 1 : 0];
@@ -75,10 +75,10 @@ std::vector<int> CatalogueModel::WidestRows(const std::array<int, 256>& advances
     best.reserve(MostCandidates + 1);
     const auto wider = [](const auto& a, const auto& b) { return a.first > b.first; };
     for (std::size_t row = 0; row < Catalogue.size(); ++row) {
-        const auto& path = Catalogue[row].NetworkPath;
+        const auto path = Catalogue[row].NetworkPath;
         // What is shown of a long path, and the ellipsis after it.
         std::int64_t width = path.size() > ShownLength ? advances[0xFF] : 0;
-        for (const char c : std::string_view(path).substr(0, ShownLength))
+        for (const char c : path.substr(0, ShownLength))
             width += advances[static_cast<unsigned char>(c)];
         if (best.size() == MostCandidates && width <= best.back().first)
             continue;

@@ -17,7 +17,7 @@ class CatalogueModel final : public QAbstractTableModel {
 public:
     static constexpr int BytesRole = Qt::UserRole;
 
-    CatalogueModel(const AvailablePathVector& catalogue, std::array<QIcon, 2> images, QObject* parent);
+    CatalogueModel(const PathCatalogue& catalogue, std::array<QIcon, 2> images, QObject* parent);
 
     // Call around every change of the catalogue.
     void BeginRefresh();
@@ -35,6 +35,6 @@ public:
     std::vector<int> WidestRows(const std::array<int, 256>& advances, int slack) const;
 
 private:
-    const AvailablePathVector& Catalogue;
+    const PathCatalogue& Catalogue;
     std::array<QIcon, 2> Images;
 };

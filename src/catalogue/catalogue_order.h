@@ -8,4 +8,5 @@
 // every other byte as an unsigned value, a path before any longer one it starts.
 bool CatalogueLess(std::string_view left, std::string_view right);
 
+void SortCatalogue(PathCatalogue& catalogue);
 void SortCatalogue(AvailablePathVector& list);

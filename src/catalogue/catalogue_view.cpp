@@ -14,7 +14,7 @@
 void TMainPRGForm::RefreshCatalogueView(bool updateDetails)
 {
     CatalogueRows->BeginRefresh();
-    SortCatalogue(AvailablePathList);
+    AvailablePathList.Sort();
     CatalogueRows->EndRefresh();
 
     // The last row is marked selected without becoming the current row.
@@ -48,7 +48,7 @@ void TMainPRGForm::AvailableListViewClick()
                                                             RightBtn})
         control->setEnabled(true);
     SelectedPathIndex = selected.front().row();
-    const auto& entry = AvailablePathList[static_cast<std::size_t>(SelectedPathIndex)];
+    const auto entry = AvailablePathList[static_cast<std::size_t>(SelectedPathIndex)];
     NetworkPathEdit->setText(ToDisplay(entry.NetworkPath));
     NetworkPathEdit->setCursorPosition(0);
     DescriptionEdit->setText(ToDisplay(entry.Description));

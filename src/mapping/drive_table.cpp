@@ -58,11 +58,11 @@ std::uint8_t IsDriveConnected(const DrivePathVector& table, std::int32_t letter)
     return connected;
 }
 
-std::uint8_t PathRequiresPW(const AvailablePathVector& catalogue, std::string_view path)
+std::uint8_t PathRequiresPW(const PathCatalogue& catalogue, std::string_view path)
 {
     std::uint8_t flag = 0;
-    for (const auto& entry : catalogue) {
-        if (entry.NetworkPath == path)
+    for (std::size_t i = 0; i < catalogue.size(); ++i) {
+        if (const auto entry = catalogue[i]; entry.NetworkPath == path)
             flag = entry.RequiresPW;
     }
     return flag;

@@ -32,7 +32,7 @@ std::uint8_t UpdateDriveEntry(DrivePathVector& table, DriveInventory& drives, st
 std::uint8_t IsDriveConnected(const DrivePathVector& table, std::int32_t letter);
 
 // The flag of the last catalogue entry with exactly this path; 0 when none has it.
-std::uint8_t PathRequiresPW(const AvailablePathVector& catalogue, std::string_view path);
+std::uint8_t PathRequiresPW(const PathCatalogue& catalogue, std::string_view path);
 
 // The letters offered for a new group line, "A:" to "Z:" in order.
 std::vector<std::string> FreeDriveNames(const DrivePathVector& table);

@@ -7,13 +7,16 @@
 namespace {
 
 // The records of a catalogue's bytes, handed over in pieces of any size: a
-// big file is parsed as it is read, never held whole. Text mode's CRs are
-// taken out of each field as it is copied.
+// big file is parsed as it is read, never held whole, and each field's bytes
+// go straight into the catalogue's buffer, text mode's CRs left out.
 class CatalogueParser {
 public:
-    // lineEnds: how many LFs come before a Ctrl-Z, to reserve room for the
-    // records without trusting the header's count.
-    CatalogueParser(AvailablePathVector& list, std::int64_t lineEnds) : List(list), LineEnds(lineEnds) {}
+    // lineEnds and textBytes: how many LFs and bytes come before a Ctrl-Z, to
+    // take room for the records without trusting the header's count.
+    CatalogueParser(PathCatalogue& catalogue, std::int64_t lineEnds, std::size_t textBytes)
+        : Catalogue(catalogue), LineEnds(lineEnds), TextBytes(textBytes)
+    {
+    }
 
     void Feed(std::string_view bytes)
     {
@@ -64,8 +67,8 @@ private:
                 Result.HeaderCount = *count;
                 // Room for the records the count promises, but never for
                 // more than the text holds: a record takes two lines.
-                List.reserve(List.size()
-                             + static_cast<std::size_t>(std::clamp<std::int64_t>(*count, 0, LineEnds / 2 + 1)));
+                Catalogue.Reserve(TextBytes,
+                                  static_cast<std::size_t>(std::clamp<std::int64_t>(*count, 0, LineEnds / 2 + 1)));
                 Next = Expected::Path;
             } else {
                 Result.Damaged = true;
@@ -74,8 +77,10 @@ private:
             break;
         case Expected::Path:
             if (const auto comma = line.find(','); comma != std::string_view::npos) {
-                Pending.RequiresPW = LeadingInteger(TextModeLine(line.substr(0, comma))).value_or(0) != 0 ? 1 : 0;
-                Pending.NetworkPath = TextModeLine(line.substr(comma + 1));
+                Catalogue.BeginEntry(LeadingInteger(TextModeLine(line.substr(0, comma))).value_or(0) != 0 ? 1 : 0);
+                if (!Catalogue.AppendText(line.substr(comma + 1)))
+                    return Refuse();
+                Catalogue.EndPath();
                 Next = Expected::Description;
             } else {
                 // A line end after the last record is no record, and no damage.
@@ -85,18 +90,26 @@ private:
             }
             break;
         case Expected::Description:
-            Push(TextModeLine(line));
+            Push(line);
             break;
         }
     }
 
-    void Push(std::string description)
+    void Push(std::string_view description)
     {
-        Pending.Description = std::move(description);
-        List.push_back(std::move(Pending));
-        Pending = {};
+        if (!Catalogue.AppendText(description))
+            return Refuse();
+        Catalogue.EndEntry();
         ++Records;
         Next = Expected::Path;
+    }
+
+    // A field too long to hold: damage, and the records before it kept.
+    void Refuse()
+    {
+        Result.Damaged = true;
+        Next = Expected::Path;
+        Stop();
     }
 
     // The count is only a promise: every whole record before a line that is
@@ -107,11 +120,11 @@ private:
         std::string().swap(Carry);
     }
 
-    AvailablePathVector& List;
+    PathCatalogue& Catalogue;
     std::int64_t LineEnds;
+    std::size_t TextBytes;
     CatalogueReadResult Result;
     Expected Next = Expected::Header;
-    AvailablePathStructur Pending;
     std::int64_t Records = 0;
     std::string Carry;
     bool Ended = false;
@@ -125,17 +138,17 @@ CatalogueReadResult NotRead(FileReadStatus status)
     return result;
 }
 
-std::int64_t LineEndsOf(std::string_view bytes)
+std::int64_t LineEndsOf(std::string_view text)
 {
-    const auto text = UpToCtrlZ(bytes);
     return static_cast<std::int64_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
 } // namespace
 
-CatalogueReadResult ParseCatalogue(std::string_view bytes, AvailablePathVector& list)
+CatalogueReadResult ParseCatalogue(std::string_view bytes, PathCatalogue& catalogue)
 {
-    CatalogueParser parser(list, LineEndsOf(bytes));
+    const auto text = UpToCtrlZ(bytes);
+    CatalogueParser parser(catalogue, LineEndsOf(text), text.size());
     parser.Feed(bytes);
     auto result = parser.Finish();
     if (result.Damaged)
@@ -143,23 +156,35 @@ CatalogueReadResult ParseCatalogue(std::string_view bytes, AvailablePathVector& 
     return result;
 }
 
-CatalogueReadResult ReadCatalogueFile(const std::filesystem::path& path, AvailablePathVector& list)
+CatalogueReadResult ParseCatalogue(std::string_view bytes, AvailablePathVector& list)
 {
-    // Once to count the lines, once to parse them: the file's blocks pass
-    // through one small buffer, where holding megabytes of it would cost more.
+    PathCatalogue catalogue;
+    auto result = ParseCatalogue(bytes, catalogue);
+    auto entries = catalogue.Entries();
+    list.insert(list.end(), std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()));
+    return result;
+}
+
+CatalogueReadResult ReadCatalogueFile(const std::filesystem::path& path, PathCatalogue& catalogue)
+{
+    // Once to count the lines and bytes, once to parse them: the file's
+    // blocks pass through one small buffer, and the catalogue takes its room
+    // at once, where growing step by step would copy it again and again.
     std::int64_t lineEnds = 0;
+    std::size_t textBytes = 0;
     bool ended = false;
     const auto counted = ReadFileBlocks(path, [&](std::string_view block) {
         if (ended)
             return;
         const auto text = UpToCtrlZ(block);
         ended = text.size() < block.size();
-        lineEnds += std::count(text.begin(), text.end(), '\n');
+        lineEnds += LineEndsOf(text);
+        textBytes += text.size();
     });
     if (counted != FileReadStatus::Read)
         return NotRead(counted);
-    const auto before = list.size();
-    CatalogueParser parser(list, lineEnds);
+    const auto before = catalogue.size();
+    CatalogueParser parser(catalogue, lineEnds, textBytes);
     auto result = ReadFileBlocks(path, [&](std::string_view block) { parser.Feed(block); }) == FileReadStatus::Read
                     ? parser.Finish()
                     : NotRead(FileReadStatus::Unreadable);
@@ -167,28 +192,29 @@ CatalogueReadResult ReadCatalogueFile(const std::filesystem::path& path, Availab
         return result;
     // A damaged file is kept as it was read, so it is read whole once more
     // and the records taken from those very bytes.
-    list.resize(before);
+    catalogue.Truncate(before);
     auto file = ReadFileBytes(path);
     if (file.Status != FileReadStatus::Read)
         return NotRead(file.Status);
-    return ParseCatalogue(file.Bytes, list);
+    return ParseCatalogue(file.Bytes, catalogue);
 }
 
-std::string FormatCatalogue(const AvailablePathVector& list)
+std::string FormatCatalogue(const PathCatalogue& catalogue)
 {
-    std::string bytes = std::to_string(list.size()) + " 2.0";
-    for (const auto& record : list) {
+    std::string bytes = std::to_string(catalogue.size()) + " 2.0";
+    for (std::size_t i = 0; i < catalogue.size(); ++i) {
+        const auto entry = catalogue[i];
         bytes += "\r\n";
-        bytes += record.RequiresPW != 0 ? '1' : '0';
+        bytes += entry.RequiresPW != 0 ? '1' : '0';
         bytes += ',';
-        bytes += record.NetworkPath;
+        bytes += entry.NetworkPath;
         bytes += "\r\n";
-        bytes += record.Description;
+        bytes += entry.Description;
     }
     return bytes;
 }
 
-bool WriteCatalogueFile(const std::filesystem::path& path, const AvailablePathVector& list)
+bool WriteCatalogueFile(const std::filesystem::path& path, const PathCatalogue& catalogue)
 {
-    return SaveFileAtomically(path, FormatCatalogue(list));
+    return SaveFileAtomically(path, FormatCatalogue(catalogue));
 }

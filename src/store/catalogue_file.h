@@ -1,23 +1,12 @@
 #pragma once
 
+#include "path_catalogue.h"
 #include "text_file.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <vector>
-
-// One entry of the catalogue of network paths.
-struct AvailablePathStructur {
-    std::string NetworkPath;
-    std::string Description;
-    std::uint8_t RequiresPW = 0;
-
-    friend bool operator==(const AvailablePathStructur&, const AvailablePathStructur&) = default;
-};
-
-using AvailablePathVector = std::vector<AvailablePathStructur>;
 
 inline constexpr std::string_view CatalogueFileName = "Corvane2.net";
 
@@ -32,15 +21,17 @@ struct CatalogueReadResult {
     std::string OriginalBytes;
 };
 
-// Appends the records of a catalogue file's bytes to list.
+// Appends the records of a catalogue file's bytes to catalogue.
+CatalogueReadResult ParseCatalogue(std::string_view bytes, PathCatalogue& catalogue);
 CatalogueReadResult ParseCatalogue(std::string_view bytes, AvailablePathVector& list);
 
-// Appends the records of the catalogue file at path to list.
-CatalogueReadResult ReadCatalogueFile(const std::filesystem::path& path, AvailablePathVector& list);
+// Appends the records of the catalogue file at path to catalogue, its bytes
+// straight into the catalogue's buffer.
+CatalogueReadResult ReadCatalogueFile(const std::filesystem::path& path, PathCatalogue& catalogue);
 
-// The bytes of a catalogue file holding list: CR LF line ends, none at the end.
-std::string FormatCatalogue(const AvailablePathVector& list);
+// The bytes of a catalogue file holding the entries: CR LF line ends, none at the end.
+std::string FormatCatalogue(const PathCatalogue& catalogue);
 
-// Saves list to path; false when the file could not be written (the old one
-// then stays whole).
-bool WriteCatalogueFile(const std::filesystem::path& path, const AvailablePathVector& list);
+// Saves the catalogue to path; false when the file could not be written (the
+// old one then stays whole).
+bool WriteCatalogueFile(const std::filesystem::path& path, const PathCatalogue& catalogue);

@@ -165,7 +165,7 @@ TEST(CatalogueFormat, LinesOfAnyLengthAndAnyByteSurvive)
 TEST(CatalogueFile, ReadsWritesAndReportsWhatItFound)
 {
     TempDir dir;
-    AvailablePathVector list;
+    PathCatalogue list;
     EXPECT_EQ(ReadCatalogueFile(dir / "Corvane2.net", list).Status, FileReadStatus::Missing);
     EXPECT_EQ(ReadCatalogueFile(dir.Path(), list).Status, FileReadStatus::Unreadable);
     EXPECT_TRUE(list.empty());
@@ -206,7 +206,7 @@ TEST(CatalogueFile, AFileReadInBlocksGivesWhatItsBytesGive)
                               std::to_string(records) + " 2.0" + body + "\r\nno comma\r\n0,x\r\nd"}) {
         SCOPED_TRACE(bytes.size());
         WriteBytes(path, bytes);
-        AvailablePathVector read{Entry("kept", "", 0)};
+        PathCatalogue read(AvailablePathVector{Entry("kept", "", 0)});
         AvailablePathVector parsed{Entry("kept", "", 0)};
         const auto fromFile = ReadCatalogueFile(path, read);
         const auto fromBytes = ParseCatalogue(bytes, parsed);

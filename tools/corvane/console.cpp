@@ -350,9 +350,11 @@ private:
     {
         if (CatalogueStatus == FileReadStatus::Missing)
             Report("there is no catalogue (Corvane2.net) yet.");
-        for (const auto& entry : Catalogue)
-            Say(entry.NetworkPath + "\t" + entry.Description + "\t"
+        for (std::size_t i = 0; i < Catalogue.size(); ++i) {
+            const auto entry = Catalogue[i];
+            Say(std::string(entry.NetworkPath) + "\t" + std::string(entry.Description) + "\t"
                 + (entry.RequiresPW != 0 ? "user and password" : "-"));
+        }
         return ExitDone;
     }
 
@@ -531,7 +533,7 @@ private:
     const CommandLine& Line;
     ConsoleServices& Services;
     ProfileConfiguration Configuration;
-    AvailablePathVector Catalogue;
+    PathCatalogue Catalogue;
     FileReadStatus CatalogueStatus = FileReadStatus::Missing;
     std::optional<Secret> InputPassword;
     std::string InputProblem;

@@ -1,0 +1,292 @@
+#include "path_catalogue.h"
+
+#include "text_file.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <limits>
+#include <tuple>
+
+namespace {
+
+constexpr std::uint64_t Largest = std::numeric_limits<std::uint32_t>::max();
+
+// Sixteen bytes of a path from an offset, folded, as two numbers that compare
+// as the bytes do; a path that ends sooner is filled with zero bytes. Two
+// paths whose keys differ are in the keys' order.
+struct SortKey {
+    std::uint64_t High = 0;
+    std::uint64_t Low = 0;
+    std::uint32_t Index = 0;
+    std::uint32_t Size = 0;
+};
+
+constexpr std::size_t KeyBytes = 16;
+// Past this many bytes, equal beginnings are told apart by comparing the rest.
+constexpr std::size_t KeyedBytes = 4 * KeyBytes;
+
+// Eight bytes as a number that compares as they do, with the ASCII letters
+// among them in upper case: all eight bytes at once.
+std::uint64_t FoldedWord(const unsigned char* bytes)
+{
+    std::uint64_t word = 0;
+    for (int i = 0; i < 8; ++i)
+        word = word << 8 | bytes[i];
+    constexpr std::uint64_t Ones = 0x0101010101010101;
+    // Each byte's low seven bits plus a constant stay within the byte, so its
+    // top bit says whether they reach 'a', and whether they pass 'z'.
+    const auto low = word & 0x7F * Ones;
+    const auto fromA = low + (0x80 - 'a') * Ones;
+    const auto pastZ = low + (0x80 - 'z' - 1) * Ones;
+    const auto lowerCase = fromA & ~pastZ & ~word & 0x80 * Ones;
+    return word ^ lowerCase >> 2;
+}
+
+void SetKey(SortKey& key, std::string_view path, std::size_t offset)
+{
+    std::array<unsigned char, KeyBytes> bytes{};
+    if (offset < path.size())
+        std::memcpy(bytes.data(), path.data() + offset, std::min(KeyBytes, path.size() - offset));
+    key.High = FoldedWord(bytes.data());
+    key.Low = FoldedWord(bytes.data() + 8);
+}
+
+using KeyIterator = std::vector<SortKey>::iterator;
+// Orders keys whose paths agree, folded, in their first offset bytes: by the
+// next sixteen, then the runs that agree in those too by the sixteen after.
+// Equal paths keep their order, and a path comes before the longer ones it starts.
+template <typename Path>
+void SortFrom(const Path& path, KeyIterator begin, KeyIterator end, std::size_t offset)
+{
+    if (offset >= KeyedBytes) {
+        std::sort(begin, end, [&](const SortKey& a, const SortKey& b) {
+            const auto rest = [&](const SortKey& key) {
+                const auto whole = path(key.Index);
+                return whole.substr(std::min(offset, whole.size()));
+            };
+            const auto left = rest(a);
+            const auto right = rest(b);
+            if (AsciiCaseLess(left, right))
+                return true;
+            return !AsciiCaseLess(right, left) && a.Index < b.Index;
+        });
+        return;
+    }
+    if (offset > 0) {
+        for (auto key = begin; key != end; ++key)
+            SetKey(*key, path(key->Index), offset);
+    }
+    const auto byKey = [](const SortKey& a, const SortKey& b) {
+        return std::tie(a.High, a.Low) < std::tie(b.High, b.Low);
+    };
+    // Within equal bytes the shorter path first, which is only right for the
+    // runs that end here; the others are ordered again below.
+    std::sort(begin, end, [](const SortKey& a, const SortKey& b) {
+        return std::tie(a.High, a.Low, a.Size, a.Index) < std::tie(b.High, b.Low, b.Size, b.Index);
+    });
+    const auto next = offset + KeyBytes;
+    for (auto run = begin; run != end;) {
+        const auto runEnd = std::find_if(run, end, [&](const SortKey& key) { return byKey(*run, key); });
+        // Ordered by length within a run is right when none goes on past these bytes.
+        if (runEnd - run > 1 && std::any_of(run, runEnd, [&](const SortKey& key) { return key.Size > next; }))
+            SortFrom(path, run, runEnd, next);
+        run = runEnd;
+    }
+}
+
+} // namespace
+
+PathCatalogue::PathCatalogue(const AvailablePathVector& entries)
+{
+    std::size_t bytes = 0;
+    for (const auto& entry : entries)
+        bytes += 1 + entry.NetworkPath.size() + entry.Description.size();
+    Reserve(bytes, entries.size());
+    for (const auto& entry : entries)
+        push_back(entry);
+}
+
+CatalogueEntry PathCatalogue::operator[](std::size_t index) const
+{
+    const auto& record = Records[index];
+    const std::string_view bytes(Bytes);
+    return {bytes.substr(record.Offset + 1, record.PathSize),
+            bytes.substr(record.Offset + 1 + record.PathSize, record.DescriptionSize),
+            static_cast<std::uint8_t>(Bytes[record.Offset])};
+}
+
+AvailablePathVector PathCatalogue::Entries() const
+{
+    AvailablePathVector entries;
+    entries.reserve(size());
+    for (std::size_t i = 0; i < size(); ++i)
+        entries.push_back((*this)[i].Copy());
+    return entries;
+}
+
+PathCatalogue::Record PathCatalogue::Append(const AvailablePathStructur& entry)
+{
+    Record record;
+    record.Offset = Bytes.size();
+    record.PathSize = static_cast<std::uint32_t>(std::min<std::uint64_t>(entry.NetworkPath.size(), Largest));
+    record.DescriptionSize = static_cast<std::uint32_t>(std::min<std::uint64_t>(entry.Description.size(), Largest));
+    Bytes += static_cast<char>(entry.RequiresPW);
+    Bytes.append(entry.NetworkPath, 0, record.PathSize);
+    Bytes.append(entry.Description, 0, record.DescriptionSize);
+    return record;
+}
+
+void PathCatalogue::push_back(const AvailablePathStructur& entry)
+{
+    Records.push_back(Append(entry));
+}
+
+void PathCatalogue::Forget(const Record& record)
+{
+    Garbage += 1 + std::size_t{record.PathSize} + record.DescriptionSize;
+}
+
+void PathCatalogue::Replace(std::size_t index, const AvailablePathStructur& entry)
+{
+    Forget(Records[index]);
+    Records[index] = Append(entry);
+    CompactWhenMostlyGarbage();
+}
+
+void PathCatalogue::Erase(std::size_t index)
+{
+    Forget(Records[index]);
+    Records.erase(Records.begin() + static_cast<std::ptrdiff_t>(index));
+    CompactWhenMostlyGarbage();
+}
+
+void PathCatalogue::Truncate(std::size_t count)
+{
+    while (Records.size() > count) {
+        Forget(Records.back());
+        Records.pop_back();
+    }
+    CompactWhenMostlyGarbage();
+}
+
+void PathCatalogue::clear()
+{
+    Bytes.clear();
+    Records.clear();
+    Garbage = 0;
+}
+
+void PathCatalogue::CompactWhenMostlyGarbage()
+{
+    if (Garbage > Bytes.size() / 2)
+        Compact();
+}
+
+void PathCatalogue::Compact()
+{
+    if (Garbage == 0)
+        return;
+    std::string live;
+    live.reserve(Bytes.size() - Garbage);
+    for (auto& record : Records) {
+        const auto size = 1 + std::size_t{record.PathSize} + record.DescriptionSize;
+        const auto offset = live.size();
+        live.append(Bytes, record.Offset, size);
+        record.Offset = offset;
+    }
+    Bytes = std::move(live);
+    Garbage = 0;
+}
+
+std::size_t PathCatalogue::BytesHeld() const
+{
+    return Bytes.capacity() + Records.capacity() * sizeof(Record);
+}
+
+void PathCatalogue::Reserve(std::size_t bytes, std::size_t entries)
+{
+    Bytes.reserve(Bytes.size() + bytes);
+    Records.reserve(Records.size() + entries);
+}
+
+std::string_view PathCatalogue::PathOf(const Record& record) const
+{
+    return std::string_view(Bytes).substr(record.Offset + 1, record.PathSize);
+}
+
+void PathCatalogue::Sort()
+{
+    const auto less = [this](const Record& a, const Record& b) { return AsciiCaseLess(PathOf(a), PathOf(b)); };
+    // A catalogue as this program saves it is in order already.
+    if (std::is_sorted(Records.begin(), Records.end(), less))
+        return;
+    // Small keys of folded bytes instead of folded copies of the paths.
+    std::vector<SortKey> keys(Records.size());
+    for (std::size_t i = 0; i < Records.size(); ++i) {
+        keys[i].Index = static_cast<std::uint32_t>(i);
+        keys[i].Size = Records[i].PathSize;
+        SetKey(keys[i], PathOf(Records[i]), 0);
+    }
+    SortFrom([this](std::uint32_t index) { return PathOf(Records[index]); }, keys.begin(), keys.end(), 0);
+    std::vector<Record> ordered;
+    ordered.reserve(Records.size());
+    for (const auto& key : keys)
+        ordered.push_back(Records[key.Index]);
+    Records = std::move(ordered);
+}
+
+void PathCatalogue::BeginEntry(std::uint8_t requiresPW)
+{
+    Pending = {};
+    Pending.Offset = Bytes.size();
+    Bytes += static_cast<char>(requiresPW);
+}
+
+bool PathCatalogue::AppendText(std::string_view piece)
+{
+    for (auto cr = piece.find('\r'); cr != std::string_view::npos; cr = piece.find('\r')) {
+        Bytes.append(piece.substr(0, cr));
+        piece.remove_prefix(cr + 1);
+    }
+    Bytes.append(piece);
+    // The path's size is known once it ended: what came since belongs to the description.
+    const auto start = Pending.Offset + 1 + Pending.PathSize;
+    if (Bytes.size() - start <= Largest)
+        return true;
+    Bytes.resize(Pending.Offset);
+    return false;
+}
+
+void PathCatalogue::EndPath()
+{
+    Pending.PathSize = static_cast<std::uint32_t>(Bytes.size() - Pending.Offset - 1);
+}
+
+void PathCatalogue::EndEntry()
+{
+    Pending.DescriptionSize = static_cast<std::uint32_t>(Bytes.size() - Pending.Offset - 1 - Pending.PathSize);
+    Records.push_back(Pending);
+}
+
+bool operator==(const PathCatalogue& catalogue, const AvailablePathVector& entries)
+{
+    if (catalogue.size() != entries.size())
+        return false;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!(catalogue[i] == entries[i]))
+            return false;
+    }
+    return true;
+}
+
+bool operator==(const PathCatalogue& left, const PathCatalogue& right)
+{
+    if (left.size() != right.size())
+        return false;
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        if (!(left[i] == right[i]))
+            return false;
+    }
+    return true;
+}

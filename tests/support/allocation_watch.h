@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+
+// The largest single allocation made while watching. A program that links
+// this replaces every plain form of new and delete with ones that note it.
+class AllocationWatch {
+public:
+    AllocationWatch();
+    ~AllocationWatch();
+    AllocationWatch(const AllocationWatch&) = delete;
+    AllocationWatch& operator=(const AllocationWatch&) = delete;
+
+    // The largest until now, or until the watch ended.
+    std::size_t Largest() const;
+    void Stop();
+};
