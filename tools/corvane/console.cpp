@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
-#include <cstdarg>
 
 namespace {
 
@@ -419,6 +418,13 @@ private:
         return Credentials{*user, typed->Text()};
     }
 
+    // A line whose server could not be reached yet, and its credentials for the next try.
+    struct Waiting {
+        std::string Line;
+        std::optional<Credentials> Given;
+        CommandResult Last;
+    };
+
     CommandResult AttachOnce(const std::string& line, const std::optional<Credentials>& credentials)
     {
         return AttachGroupLine(line, credentials, Line.Persistent,
@@ -429,11 +435,6 @@ private:
     {
         const auto states = States(lines);
         bool allDone = true;
-        struct Waiting {
-            std::string Line;
-            std::optional<Credentials> Given;
-            CommandResult Last;
-        };
         std::vector<Waiting> waiting;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const auto& line = lines[i];
@@ -470,10 +471,11 @@ private:
         return allDone ? ExitDone : ExitFailed;
     }
 
-    // Tries the waiting lines again with growing pauses until the wait is over.
-    template <typename Lines>
-    bool TryAgain(Lines& waiting)
+    // Tries the waiting lines again with growing pauses until the wait is
+    // over; whether all were attached.
+    bool TryAgain(std::vector<Waiting>& waiting)
     {
+        bool failed = false;
         const auto deadline = Clock::now() + *Line.Wait;
         auto pause = FirstPause;
         while (!waiting.empty() && Clock::now() < deadline) {
@@ -491,7 +493,7 @@ private:
                 } else if (ended) {
                     Say(FailureText(entry->Line + "\tnot attached", entry->Last));
                     entry = waiting.erase(entry);
-                    Failed = true;
+                    failed = true;
                 } else {
                     ++entry;
                 }
@@ -502,7 +504,7 @@ private:
             if (entry.Given)
                 Wipe(*entry.Given);
         }
-        return waiting.empty() && !Failed;
+        return waiting.empty() && !failed;
     }
 
     int Detach(const std::vector<std::string>& lines)
@@ -537,7 +539,6 @@ private:
     FileReadStatus CatalogueStatus = FileReadStatus::Missing;
     std::optional<Secret> InputPassword;
     std::string InputProblem;
-    bool Failed = false;
 };
 
 } // namespace
