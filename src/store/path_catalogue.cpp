@@ -269,7 +269,10 @@ void PathCatalogue::EndEntry()
     Records.push_back(Pending);
 }
 
-bool operator==(const PathCatalogue& catalogue, const AvailablePathVector& entries)
+namespace {
+
+template <typename Entries>
+bool SameEntries(const PathCatalogue& catalogue, const Entries& entries)
 {
     if (catalogue.size() != entries.size())
         return false;
@@ -280,13 +283,14 @@ bool operator==(const PathCatalogue& catalogue, const AvailablePathVector& entri
     return true;
 }
 
+} // namespace
+
+bool operator==(const PathCatalogue& catalogue, const AvailablePathVector& entries)
+{
+    return SameEntries(catalogue, entries);
+}
+
 bool operator==(const PathCatalogue& left, const PathCatalogue& right)
 {
-    if (left.size() != right.size())
-        return false;
-    for (std::size_t i = 0; i < left.size(); ++i) {
-        if (!(left[i] == right[i]))
-            return false;
-    }
-    return true;
+    return SameEntries(left, right);
 }
