@@ -11,12 +11,9 @@ namespace {
 // go straight into the catalogue's buffer, text mode's CRs left out.
 class CatalogueParser {
 public:
-    // lineEnds and textBytes: how many LFs and bytes come before a Ctrl-Z, to
-    // take room for the records without trusting the header's count.
-    CatalogueParser(PathCatalogue& catalogue, std::int64_t lineEnds, std::size_t textBytes)
-        : Catalogue(catalogue), LineEnds(lineEnds), TextBytes(textBytes)
-    {
-    }
+    // textBytes: at least as many bytes as come before a Ctrl-Z, to take room
+    // for the entries without trusting the header's count.
+    CatalogueParser(PathCatalogue& catalogue, std::size_t textBytes) : Catalogue(catalogue), TextBytes(textBytes) {}
 
     void Feed(std::string_view bytes)
     {
@@ -66,9 +63,10 @@ private:
             if (const auto count = LeadingInteger(TextModeLine(line))) {
                 Result.HeaderCount = *count;
                 // Room for the records the count promises, but never for
-                // more than the text holds: a record takes two lines.
-                Catalogue.Reserve(TextBytes,
-                                  static_cast<std::size_t>(std::clamp<std::int64_t>(*count, 0, LineEnds / 2 + 1)));
+                // more than the text can hold: a record takes at least a
+                // flag, a comma and two line ends.
+                Catalogue.Reserve(TextBytes, static_cast<std::size_t>(std::clamp<std::int64_t>(
+                                                 *count, 0, static_cast<std::int64_t>(TextBytes / 4))));
                 Next = Expected::Path;
             } else {
                 Result.Damaged = true;
@@ -77,7 +75,11 @@ private:
             break;
         case Expected::Path:
             if (const auto comma = line.find(','); comma != std::string_view::npos) {
-                Catalogue.BeginEntry(LeadingInteger(TextModeLine(line.substr(0, comma))).value_or(0) != 0 ? 1 : 0);
+                const auto flag = line.substr(0, comma);
+                // Copied without its CRs only where it has any: mostly it is one digit.
+                const auto number = flag.find('\r') == std::string_view::npos ? LeadingInteger(flag)
+                                                                              : LeadingInteger(TextModeLine(flag));
+                Catalogue.BeginEntry(number.value_or(0) != 0 ? 1 : 0);
                 if (!Catalogue.AppendText(line.substr(comma + 1)))
                     return Refuse();
                 Catalogue.EndPath();
@@ -121,7 +123,6 @@ private:
     }
 
     PathCatalogue& Catalogue;
-    std::int64_t LineEnds;
     std::size_t TextBytes;
     CatalogueReadResult Result;
     Expected Next = Expected::Header;
@@ -138,17 +139,11 @@ CatalogueReadResult NotRead(FileReadStatus status)
     return result;
 }
 
-std::int64_t LineEndsOf(std::string_view text)
-{
-    return static_cast<std::int64_t>(std::count(text.begin(), text.end(), '\n'));
-}
-
 } // namespace
 
 CatalogueReadResult ParseCatalogue(std::string_view bytes, PathCatalogue& catalogue)
 {
-    const auto text = UpToCtrlZ(bytes);
-    CatalogueParser parser(catalogue, LineEndsOf(text), text.size());
+    CatalogueParser parser(catalogue, UpToCtrlZ(bytes).size());
     parser.Feed(bytes);
     auto result = parser.Finish();
     if (result.Damaged)
@@ -167,28 +162,18 @@ CatalogueReadResult ParseCatalogue(std::string_view bytes, AvailablePathVector& 
 
 CatalogueReadResult ReadCatalogueFile(const std::filesystem::path& path, PathCatalogue& catalogue)
 {
-    // Once to count the lines and bytes, once to parse them: the file's
-    // blocks pass through one small buffer, and the catalogue takes its room
-    // at once, where growing step by step would copy it again and again.
-    std::int64_t lineEnds = 0;
-    std::size_t textBytes = 0;
-    bool ended = false;
-    const auto counted = ReadFileBlocks(path, [&](std::string_view block) {
-        if (ended)
-            return;
-        const auto text = UpToCtrlZ(block);
-        ended = text.size() < block.size();
-        lineEnds += LineEndsOf(text);
-        textBytes += text.size();
-    });
-    if (counted != FileReadStatus::Read)
-        return NotRead(counted);
+    // The file's blocks pass through one small buffer into the catalogue's,
+    // which takes the file's size at once, where growing step by step would
+    // copy it again and again.
+    std::error_code unknown;
+    const auto size = std::filesystem::file_size(path, unknown);
     const auto before = catalogue.size();
-    CatalogueParser parser(catalogue, lineEnds, textBytes);
-    auto result = ReadFileBlocks(path, [&](std::string_view block) { parser.Feed(block); }) == FileReadStatus::Read
-                    ? parser.Finish()
-                    : NotRead(FileReadStatus::Unreadable);
-    if (!result.Damaged && result.Status == FileReadStatus::Read)
+    CatalogueParser parser(catalogue, unknown ? 0 : static_cast<std::size_t>(size));
+    const auto status = ReadFileBlocks(path, [&](std::string_view block) { parser.Feed(block); });
+    if (status != FileReadStatus::Read)
+        return NotRead(status);
+    auto result = parser.Finish();
+    if (!result.Damaged)
         return result;
     // A damaged file is kept as it was read, so it is read whole once more
     // and the records taken from those very bytes.

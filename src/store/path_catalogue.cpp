@@ -6,6 +6,8 @@
 #include <array>
 #include <cstring>
 #include <limits>
+#include <new>
+#include <stdexcept>
 #include <tuple>
 
 namespace {
@@ -206,8 +208,13 @@ std::size_t PathCatalogue::BytesHeld() const
 
 void PathCatalogue::Reserve(std::size_t bytes, std::size_t entries)
 {
-    Bytes.reserve(Bytes.size() + bytes);
-    Records.reserve(Records.size() + entries);
+    // Only a head start: without the room the buffer grows as bytes come.
+    try {
+        Bytes.reserve(Bytes.size() + bytes);
+        Records.reserve(Records.size() + entries);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
 }
 
 std::string_view PathCatalogue::PathOf(const Record& record) const
