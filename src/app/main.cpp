@@ -4,6 +4,7 @@
 #include "app/program.h"
 #include "app/qt_ui.h"
 #include "app/shown_report.h"
+#include "catalogue/catalogue_preload.h"
 #include "components/Ccalendr.h"
 #include "components/Cdiroutl.h"
 #include "components/Cgauges.h"
@@ -17,16 +18,19 @@
 
 int main(int argc, char* argv[])
 {
+    const auto exeDirectory = RunningProgramDirectory();
+    // An installed program cannot write beside itself: the user's folder then.
+    const auto userFolder = UserConfigDirectory();
+    const auto dataDirectory =
+        ChooseDataDirectory(exeDirectory, userFolder.empty() ? userFolder : userFolder / "Corvane");
+    // The toolkit takes a while to start; a big catalogue is read meanwhile.
+    CataloguePreload preload(dataDirectory / TextPath(std::string(CatalogueFileName)));
+
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Corvane2"));
 
     QtUi ui;
     return RunProgram(ui, [&] {
-        const auto exeDirectory = ExecutableDirectory();
-        // An installed program cannot write beside itself: the user's folder then.
-        const auto userFolder = UserConfigDirectory();
-        const auto dataDirectory =
-            ChooseDataDirectory(exeDirectory, userFolder.empty() ? userFolder : userFolder / "Corvane");
         InstanceLock lock(dataDirectory);
         if (!lock.Acquire(ui))
             return;
@@ -35,7 +39,7 @@ int main(int argc, char* argv[])
         auto shell = MakeSystemShellOpener();
         QtFolderBrowser browser;
         HelpFileEngine help(ui, *shell);
-        TMainPRGForm form(dataDirectory, {*drives, *runner, browser, *shell, help}, ui);
+        TMainPRGForm form(dataDirectory, {*drives, *runner, browser, *shell, help}, ui, nullptr, &preload);
         // The components start with the program and are placed on no window.
         TCCalendar calendar;
         TCDirectoryOutline outline;

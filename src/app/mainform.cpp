@@ -74,11 +74,11 @@ QLineEdit* MakeReadOnlyEdit(QWidget* parent, const char* name, QRect geometry, Q
 } // namespace
 
 TMainPRGForm::TMainPRGForm(std::filesystem::path exeDirectory, PlatformServices platform, UiServices& ui,
-                           QWidget* parent)
+                           QWidget* parent, CataloguePreload* preload)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint),
       ExeDir(std::move(exeDirectory)), HelpFilePath(PathText(ExeDir / "Corvane2.hlp")), Services(platform),
-      UserInterface(ui)
+      UserInterface(ui), Preload(preload)
 {
     setObjectName(QStringLiteral("MainPRGForm"));
     setWindowTitle(QString::fromLatin1(ApplicationTitle));

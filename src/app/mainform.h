@@ -20,6 +20,7 @@ class QTimer;
 #include <string>
 
 class CatalogueListView;
+class CataloguePreload;
 class CatalogueModel;
 class QCheckBox;
 class QComboBox;
@@ -37,8 +38,9 @@ class TMainPRGForm final : public QWidget {
     Q_DISABLE_COPY_MOVE(TMainPRGForm)
 
 public:
+    // With preload, the catalogue read at the start is taken from it.
     TMainPRGForm(std::filesystem::path exeDirectory, PlatformServices platform, UiServices& ui,
-                 QWidget* parent = nullptr);
+                 QWidget* parent = nullptr, CataloguePreload* preload = nullptr);
     ~TMainPRGForm() override;
 
     // State, kept as the handlers of every subsystem use it.
@@ -243,6 +245,7 @@ private:
     std::string HelpFilePath;
     PlatformServices Services;
     UiServices& UserInterface;
+    CataloguePreload* Preload;
     CatalogueModel* CatalogueRows = nullptr;
     StoredFile CatalogueAtStart;
     StoredFile ConfigAtStart;

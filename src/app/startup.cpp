@@ -1,5 +1,6 @@
 #include "app/mainform.h"
 
+#include "catalogue/catalogue_preload.h"
 #include "store/atomic_file.h"
 #include "platform/path_style.h"
 #include "store/profile_files.h"
@@ -30,7 +31,8 @@ void TMainPRGForm::StartUp()
 
 void TMainPRGForm::ReadCatalogue()
 {
-    auto read = ReadCatalogueFile(FileBeside(ExeDir, CatalogueFileName), AvailablePathList);
+    const auto file = FileBeside(ExeDir, CatalogueFileName);
+    auto read = Preload ? Preload->Take(file, AvailablePathList) : ReadCatalogueFile(file, AvailablePathList);
     CatalogueAtStart = {read.Status, read.Damaged, std::move(read.OriginalBytes)};
     if (CatalogueAtStart.Status != FileReadStatus::Read) {
         ShowBox("Before you can start to use the program,\nYou need to define the available network connections...",

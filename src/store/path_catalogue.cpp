@@ -141,6 +141,7 @@ PathCatalogue::Record PathCatalogue::Append(const AvailablePathStructur& entry)
 
 void PathCatalogue::push_back(const AvailablePathStructur& entry)
 {
+    InOrder = InOrder && Records.empty();
     Records.push_back(Append(entry));
 }
 
@@ -153,6 +154,7 @@ void PathCatalogue::Replace(std::size_t index, const AvailablePathStructur& entr
 {
     Forget(Records[index]);
     Records[index] = Append(entry);
+    InOrder = InOrder && Records.size() == 1;
     CompactWhenMostlyGarbage();
 }
 
@@ -177,6 +179,7 @@ void PathCatalogue::clear()
     Bytes.clear();
     Records.clear();
     Garbage = 0;
+    InOrder = true;
 }
 
 void PathCatalogue::CompactWhenMostlyGarbage()
@@ -224,6 +227,9 @@ std::string_view PathCatalogue::PathOf(const Record& record) const
 
 void PathCatalogue::Sort()
 {
+    if (InOrder)
+        return;
+    InOrder = true;
     const auto less = [this](const Record& a, const Record& b) { return AsciiCaseLess(PathOf(a), PathOf(b)); };
     // A catalogue as this program saves it is in order already.
     if (std::is_sorted(Records.begin(), Records.end(), less))
@@ -272,6 +278,7 @@ void PathCatalogue::EndPath()
 
 void PathCatalogue::EndEntry()
 {
+    InOrder = InOrder && Records.empty();
     Pending.DescriptionSize = static_cast<std::uint32_t>(Bytes.size() - Pending.Offset - 1 - Pending.PathSize);
     Records.push_back(Pending);
 }

@@ -100,5 +100,7 @@ private:
     std::string Bytes;
     std::vector<Record> Records;
     std::size_t Garbage = 0;
+    // Sorted since the last change: sorting again costs nothing.
+    bool InOrder = true;
     Record Pending;
 };
