@@ -14,17 +14,19 @@ namespace {
 
 constexpr std::uint64_t Largest = std::numeric_limits<std::uint32_t>::max();
 
-// Sixteen bytes of a path from an offset, folded, as two numbers that compare
-// as the bytes do; a path that ends sooner is filled with zero bytes. Two
-// paths whose keys differ are in the keys' order.
+// Twenty-four bytes of a path from an offset, folded, as three numbers that
+// compare as the bytes do; a path that ends sooner is filled with zero bytes.
+// Two paths whose keys differ are in the keys' order. Most paths fit whole,
+// so that one round orders them.
 struct SortKey {
     std::uint64_t High = 0;
+    std::uint64_t Middle = 0;
     std::uint64_t Low = 0;
     std::uint32_t Index = 0;
     std::uint32_t Size = 0;
 };
 
-constexpr std::size_t KeyBytes = 16;
+constexpr std::size_t KeyBytes = 24;
 // Past this many bytes, equal beginnings are told apart by comparing the rest.
 constexpr std::size_t KeyedBytes = 4 * KeyBytes;
 
@@ -51,12 +53,81 @@ void SetKey(SortKey& key, std::string_view path, std::size_t offset)
     if (offset < path.size())
         std::memcpy(bytes.data(), path.data() + offset, std::min(KeyBytes, path.size() - offset));
     key.High = FoldedWord(bytes.data());
-    key.Low = FoldedWord(bytes.data() + 8);
+    key.Middle = FoldedWord(bytes.data() + 8);
+    key.Low = FoldedWord(bytes.data() + 16);
 }
 
 using KeyIterator = std::vector<SortKey>::iterator;
+
+// The keys' order, and among equal keys the shorter path first, then the
+// one that came first.
+bool KeyLess(const SortKey& a, const SortKey& b)
+{
+    return std::tie(a.High, a.Middle, a.Low, a.Size, a.Index) < std::tie(b.High, b.Middle, b.Low, b.Size, b.Index);
+}
+
+int KeyByte(const SortKey& key, std::size_t depth)
+{
+    const auto word = depth < 8 ? key.High : depth < 16 ? key.Middle : key.Low;
+    return static_cast<int>(word >> (56 - 8 * (depth % 8)) & 0xFF);
+}
+
+// Orders keys as KeyLess does: by their bytes from depth on, a byte at a
+// time into 256 buckets moved into place where they lie; a bucket of a few
+// keys, or of keys equal to the end, is ordered by comparing. Many paths
+// begin alike ("\\\\server\\share"): a byte that all share costs one count.
+void RadixSort(KeyIterator begin, KeyIterator end, std::size_t depth)
+{
+    constexpr std::ptrdiff_t FewKeys = 64;
+    // The bytes every key shares are passed over at once.
+    std::uint64_t differ[3] = {0, 0, 0};
+    for (auto key = begin; key != end; ++key) {
+        differ[0] |= key->High ^ begin->High;
+        differ[1] |= key->Middle ^ begin->Middle;
+        differ[2] |= key->Low ^ begin->Low;
+    }
+    while (depth < KeyBytes && (differ[depth / 8] >> (56 - 8 * (depth % 8)) & 0xFF) == 0)
+        ++depth;
+    std::array<std::size_t, 256> count{};
+    for (;; ++depth) {
+        if (end - begin <= FewKeys || depth == KeyBytes) {
+            std::sort(begin, end, KeyLess);
+            return;
+        }
+        count.fill(0);
+        for (auto key = begin; key != end; ++key)
+            ++count[static_cast<std::size_t>(KeyByte(*key, depth))];
+        if (count[static_cast<std::size_t>(KeyByte(*begin, depth))] != static_cast<std::size_t>(end - begin))
+            break;
+    }
+    std::array<std::size_t, 256> next{};
+    std::array<std::size_t, 256> limit{};
+    std::size_t position = 0;
+    for (std::size_t bucket = 0; bucket < 256; ++bucket) {
+        next[bucket] = position;
+        position += count[bucket];
+        limit[bucket] = position;
+    }
+    for (std::size_t bucket = 0; bucket < 256; ++bucket) {
+        while (next[bucket] < limit[bucket]) {
+            auto& key = begin[static_cast<std::ptrdiff_t>(next[bucket])];
+            const auto home = static_cast<std::size_t>(KeyByte(key, depth));
+            if (home == bucket)
+                ++next[bucket];
+            else
+                std::swap(key, begin[static_cast<std::ptrdiff_t>(next[home]++)]);
+        }
+    }
+    std::size_t start = 0;
+    for (std::size_t bucket = 0; bucket < 256; ++bucket) {
+        if (count[bucket] > 1)
+            RadixSort(begin + static_cast<std::ptrdiff_t>(start), begin + static_cast<std::ptrdiff_t>(limit[bucket]),
+                      depth + 1);
+        start = limit[bucket];
+    }
+}
 // Orders keys whose paths agree, folded, in their first offset bytes: by the
-// next sixteen, then the runs that agree in those too by the sixteen after.
+// next twenty-four, then the runs that agree in those too by the ones after.
 // Equal paths keep their order, and a path comes before the longer ones it starts.
 template <typename Path>
 void SortFrom(const Path& path, KeyIterator begin, KeyIterator end, std::size_t offset)
@@ -80,13 +151,11 @@ void SortFrom(const Path& path, KeyIterator begin, KeyIterator end, std::size_t 
             SetKey(*key, path(key->Index), offset);
     }
     const auto byKey = [](const SortKey& a, const SortKey& b) {
-        return std::tie(a.High, a.Low) < std::tie(b.High, b.Low);
+        return std::tie(a.High, a.Middle, a.Low) < std::tie(b.High, b.Middle, b.Low);
     };
     // Within equal bytes the shorter path first, which is only right for the
     // runs that end here; the others are ordered again below.
-    std::sort(begin, end, [](const SortKey& a, const SortKey& b) {
-        return std::tie(a.High, a.Low, a.Size, a.Index) < std::tie(b.High, b.Low, b.Size, b.Index);
-    });
+    RadixSort(begin, end, 0);
     const auto next = offset + KeyBytes;
     for (auto run = begin; run != end;) {
         const auto runEnd = std::find_if(run, end, [&](const SortKey& key) { return byKey(*run, key); });
@@ -242,11 +311,23 @@ void PathCatalogue::Sort()
         SetKey(keys[i], PathOf(Records[i]), 0);
     }
     SortFrom([this](std::uint32_t index) { return PathOf(Records[index]); }, keys.begin(), keys.end(), 0);
-    std::vector<Record> ordered;
-    ordered.reserve(Records.size());
-    for (const auto& key : keys)
-        ordered.push_back(Records[key.Index]);
-    Records = std::move(ordered);
+    // The records moved into place along the permutation's cycles, without
+    // a second list of them.
+    constexpr auto Placed = ~std::uint32_t{0};
+    for (std::size_t start = 0; start < keys.size(); ++start) {
+        if (keys[start].Index == Placed || keys[start].Index == start)
+            continue;
+        const auto held = Records[start];
+        auto at = start;
+        while (keys[at].Index != start) {
+            const auto from = keys[at].Index;
+            Records[at] = Records[from];
+            keys[at].Index = Placed;
+            at = from;
+        }
+        Records[at] = held;
+        keys[at].Index = Placed;
+    }
 }
 
 void PathCatalogue::BeginEntry(std::uint8_t requiresPW)
