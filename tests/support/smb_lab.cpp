@@ -118,6 +118,11 @@ void SmbLab::StopServer()
     ResumeServer();
     kill(-Server, SIGTERM);  // the connections' processes too
     waitpid(Server, nullptr, 0);
+    // Its children hold its locks until they are gone: a server started before
+    // then finds "another smbd" and ends at once.
+    for (int i = 0; i < 100 && kill(-Server, 0) == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    kill(-Server, SIGKILL);
     Server = -1;
     for (int i = 0; i < 100 && Listening(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <iterator>
 #include <thread>
@@ -404,8 +405,10 @@ TEST_F(SmbShare, RestoreWaitsForAServerThatComesUpLaterAndStopsAtOnceForARefused
     CommandResult restored;
     std::thread restore([&] { restored = Run({"net", "restore", "--wait", "60"}); });
     std::this_thread::sleep_for(std::chrono::seconds(10));
-    ASSERT_EQ(Lab.StartServer(), "");
+    // Waited for before any assertion may end the test: a thread left running would end the program.
+    const auto started = Lab.StartServer();
     restore.join();
+    ASSERT_EQ(started, "");
     EXPECT_EQ(restored.ExitStatus, 0) << restored.Output;
     EXPECT_EQ(ReadWhole(Drives / "S" / "sub" / "file.txt"), "hello");
     ASSERT_EQ(Run(DetachArguments('S')).ExitStatus, 0);
@@ -429,6 +432,17 @@ TEST_F(SmbShare, TheWatcherAttachesALetterAgainWhenItsServerIsBackButNotOneTheUs
     ASSERT_EQ(Attach("T: \\\\127.0.0.1\\public\\sub", std::nullopt, true).ExitStatus, 0);
     CommandResult watched;
     std::thread watcher([&] { watched = Run({"net", "restore", "--watch"}); });
+    // However the test ends, the watcher ends with the session and is waited for.
+    const auto endWatcher = [&] {
+        if (!watcher.joinable())
+            return;
+        Lab.EndSession();
+        watcher.join();
+    };
+    struct AtEnd {
+        std::function<void()> Do;
+        ~AtEnd() { Do(); }
+    } const ending{endWatcher};
     std::this_thread::sleep_for(std::chrono::seconds(1));
     // One watcher a folder: a second one ends at once.
     const auto second = Run({"net", "restore", "--watch"});
@@ -448,8 +462,7 @@ TEST_F(SmbShare, TheWatcherAttachesALetterAgainWhenItsServerIsBackButNotOneTheUs
     EXPECT_FALSE(Linked('T')) << "a letter the user detached came back";
 
     // The watcher ends with the session.
-    Lab.EndSession();
-    watcher.join();
+    endWatcher();
     ASSERT_EQ(Lab.StartSession(), "");
     ASSERT_EQ(Run(DetachArguments('S')).ExitStatus, 0);
     ExpectNothingLeft('S');
