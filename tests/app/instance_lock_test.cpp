@@ -3,19 +3,75 @@
 #include "support/fake_services.h"
 #include "support/temp_dir.h"
 
+#include <QCoreApplication>
+#include <QLockFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
 namespace fs = std::filesystem;
+using namespace std::string_view_literals;
 
 namespace {
 
 const std::string AlreadyRunning(const fs::path& dir)
 {
     return " The program is already running in\n " + dir.string() + "\n and may run only once there!";
+}
+
+// The lock file as a copy holds it between making it and writing its name in
+// it: open, and locked against removal the way the system's lock does it.
+class HeldOpen {
+public:
+    explicit HeldOpen(const fs::path& file)
+    {
+#ifdef _WIN32
+        Handle = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        Held = Handle != INVALID_HANDLE_VALUE;
+#else
+        Descriptor = open(file.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        Held = Descriptor >= 0 && flock(Descriptor, LOCK_EX | LOCK_NB) == 0;
+#endif
+    }
+    ~HeldOpen()
+    {
+#ifdef _WIN32
+        if (Handle != INVALID_HANDLE_VALUE)
+            CloseHandle(Handle);
+#else
+        if (Descriptor >= 0)
+            close(Descriptor);
+#endif
+    }
+    HeldOpen(const HeldOpen&) = delete;
+    HeldOpen& operator=(const HeldOpen&) = delete;
+
+    bool Held = false;
+
+private:
+#ifdef _WIN32
+    HANDLE Handle = INVALID_HANDLE_VALUE;
+#else
+    int Descriptor = -1;
+#endif
+};
+
+qint64 LockOwner(const fs::path& file)
+{
+    qint64 pid = 0;
+    QLockFile(QString::fromStdU16String(file.u16string())).getLockInfo(&pid, nullptr, nullptr);
+    return pid;
 }
 
 } // namespace
@@ -43,6 +99,33 @@ TEST(InstanceLock, ASecondCopyInTheSameDirectoryIsTurnedAway)
     EXPECT_EQ(ui.Messages.size(), 1u);
 }
 
+TEST(InstanceLock, ALockLeftWithoutItsOwnersNameIsTakenOverUnlessItIsStillHeld)
+{
+    // A copy that dies between making its lock and writing its name in it
+    // leaves a file no one can tell the owner of; the next start must not be
+    // turned away for ever.
+    for (const std::string_view left : {""sv, "12"sv, "not a lock\n"sv, "\0\0\0\0"sv}) {
+        TempDir dir;
+        WriteBytes(dir / "Corvane2.lock", left);
+        FakeUi ui;
+        InstanceLock lock(dir.Path());
+        EXPECT_TRUE(lock.Acquire(ui)) << "left: " << testing::PrintToString(left);
+        EXPECT_TRUE(ui.Messages.empty());
+        EXPECT_EQ(LockOwner(dir / "Corvane2.lock"), QCoreApplication::applicationPid());
+    }
+
+    // A copy that is starting holds its lock before it has named itself.
+    TempDir dir;
+    HeldOpen starting(dir / "Corvane2.lock");
+    ASSERT_TRUE(starting.Held);
+    FakeUi ui;
+    InstanceLock lock(dir.Path());
+    EXPECT_FALSE(lock.Acquire(ui));
+    ASSERT_EQ(ui.Messages.size(), 1u);
+    EXPECT_EQ(ui.Messages[0].Text, AlreadyRunning(dir.Path()));
+    EXPECT_TRUE(fs::exists(dir / "Corvane2.lock"));
+}
+
 TEST(InstanceLock, TheLockOfARunningProgramHoldsAndThatOfADeadOneIsTakenOver)
 {
     TempDir dir;
@@ -68,12 +151,12 @@ TEST(InstanceLock, TheLockOfARunningProgramHoldsAndThatOfADeadOneIsTakenOver)
 
     program.kill();
     ASSERT_TRUE(program.waitForFinished());
-    // Under an emulator the killed process may linger after it is reported
-    // finished, for seconds while other programs keep the emulator busy.
+    // Under an emulator the killed process's files may be let go a moment
+    // after it is reported finished.
     InstanceLock third(dir.Path());
     FakeUi later;
     bool taken = false;
-    for (int i = 0; i < 300 && !(taken = third.Acquire(later)); ++i)
+    for (int i = 0; i < 100 && !(taken = third.Acquire(later)); ++i)
         QThread::msleep(100);
     EXPECT_TRUE(taken) << "the dead program's lock was not taken over";
     EXPECT_EQ(ui.Messages.size(), 1u);
