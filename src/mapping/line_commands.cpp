@@ -1,6 +1,7 @@
 #include "line_commands.h"
 
 #include "mapping/group_line.h"
+#include "mapping/line_states.h"
 
 #include <algorithm>
 #include <future>
@@ -57,6 +58,14 @@ bool HostNotReachedYet(int status)
     default:
         return false;
     }
+}
+
+bool AttachedAlready(std::string_view path, const std::optional<DriveConnection>& connection)
+{
+    if (!connection)
+        return false;
+    const auto state = StateOfLine(path, connection);
+    return state == LineState::Attached || state == LineState::NotAnswering;
 }
 
 std::vector<std::optional<DriveConnection>> ConnectionsWithin(const std::shared_ptr<DriveInventory>& drives,

@@ -22,6 +22,11 @@ using RunNetCommand = std::function<CommandResult(const std::vector<std::string>
 CommandResult AttachGroupLine(std::string_view line, std::optional<Credentials> credentials, bool persistent,
                               const RunNetCommand& run);
 
+// Whether a line's path stands at its letter already, so that attaching it
+// again has nothing to do: only what the letter answered counts. A letter that
+// gave no answer in time may hold anything, or nothing.
+bool AttachedAlready(std::string_view path, const std::optional<DriveConnection>& connection);
+
 // Whether an attach that ended with status may work later, its host not
 // reachable yet: a network or VPN still coming up.
 bool HostNotReachedYet(int status);

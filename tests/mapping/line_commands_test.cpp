@@ -56,6 +56,17 @@ TEST(LineCommands, AStalledLetterGetsNothingInTimeAndTheOthersTheirAnswers)
     EXPECT_LT(took, std::chrono::seconds(5)) << "the stalled letter held the others back";
 }
 
+TEST(LineCommands, OnlyALetterThatAnsweredWithThePathIsAttachedAlready)
+{
+    const std::string path = "\\\\srv\\pub";
+    EXPECT_TRUE(AttachedAlready(path, DriveConnection{true, "\\\\SRV\\Pub", true}));
+    EXPECT_TRUE(AttachedAlready(path, DriveConnection{true, path, false})) << "attached, its server not answering";
+    EXPECT_FALSE(AttachedAlready(path, std::nullopt)) << "no answer in time says nothing of the letter";
+    EXPECT_FALSE(AttachedAlready(path, DriveConnection{}));
+    EXPECT_FALSE(AttachedAlready(path, DriveConnection{true, "\\\\srv\\other", true}));
+    EXPECT_FALSE(AttachedAlready(path, DriveConnection{true, std::nullopt, true})) << "a disk";
+}
+
 TEST(LineCommands, AnAttachRunsTheLinesArgumentsAndNeverShowsThePassword)
 {
     std::vector<std::vector<std::string>> calls;

@@ -357,28 +357,25 @@ private:
         return ExitDone;
     }
 
-    // The states of the lines' letters, all asked at once.
-    std::vector<std::optional<LineState>> States(const std::vector<std::string>& lines)
+    // What stands at the lines' letters, all asked at once; nothing for a line
+    // without a letter, or a letter that did not answer in time.
+    std::vector<std::optional<DriveConnection>> Connections(const std::vector<std::string>& lines)
     {
         std::vector<char> letters;
         for (const auto& line : lines)
             letters.push_back(HasLetterAndPath(line) ? UpperLetter(GroupLineLetter(line)) : '\0');
-        const auto connections = ConnectionsWithin(Services.Drives, letters, ProbeTimeLimit);
-        std::vector<std::optional<LineState>> states;
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (letters[i] == '\0')
-                states.emplace_back();
-            else
-                states.emplace_back(StateOfLine(GroupLinePath(lines[i]), connections[i]));
-        }
-        return states;
+        return ConnectionsWithin(Services.Drives, letters, ProbeTimeLimit);
     }
 
     int Show(const std::vector<std::string>& lines)
     {
-        const auto states = States(lines);
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            Say(lines[i] + "\t" + (states[i] ? LineStateText(*states[i]) : "Never run: no drive letter and path"));
+        const auto connections = Connections(lines);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (HasLetterAndPath(lines[i]))
+                Say(lines[i] + "\t" + LineStateText(StateOfLine(GroupLinePath(lines[i]), connections[i])));
+            else
+                Say(lines[i] + "\tNever run: no drive letter and path");
+        }
         return ExitDone;
     }
 
@@ -433,12 +430,12 @@ private:
 
     int Attach(const std::vector<std::string>& lines)
     {
-        const auto states = States(lines);
+        const auto connections = Connections(lines);
         bool allDone = true;
         std::vector<Waiting> waiting;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const auto& line = lines[i];
-            if (states[i] == LineState::Attached || states[i] == LineState::NotAnswering) {
+            if (HasLetterAndPath(line) && AttachedAlready(GroupLinePath(line), connections[i])) {
                 Say(line + "\tattached already");
                 continue;
             }
