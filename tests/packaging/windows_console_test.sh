@@ -19,12 +19,20 @@ done
 work=$(mktemp -d)
 order='HKLM\System\CurrentControlSet\Control\NetworkProvider\Order'
 service='HKLM\System\CurrentControlSet\Services\CorvaneFake'
+# The system remembers a persistent attach under HKCU\Network, in the
+# emulator's profile that outlives the run: none is left behind.
+forget_letters() {
+    wine reg delete 'HKCU\Network\Q' /f >/dev/null 2>&1 || true
+    wine reg delete 'HKCU\Network\R' /f >/dev/null 2>&1 || true
+}
 cleanup() {
+    forget_letters
     wine reg delete "$order" /v ProviderOrder /f >/dev/null 2>&1 || true
     wine reg delete "$service" /f >/dev/null 2>&1 || true
     rm -rf "$work"
 }
 trap cleanup EXIT
+forget_letters
 
 fail() {
     echo "FAIL: $*" >&2
