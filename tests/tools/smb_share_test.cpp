@@ -15,22 +15,14 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <iostream>
-#include <iterator>
 #include <thread>
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-std::string ReadWhole(const fs::path& file)
-{
-    std::ifstream stream(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-}
 
 class SmbShare : public ::testing::Test {
 protected:
@@ -98,7 +90,7 @@ TEST_F(SmbShare, TwentyAttachesAndDetachesInARowAllSucceedAndLeaveNothingMounted
         const auto middle = Clock::now();
         ASSERT_EQ(attached.ExitStatus, 0) << attached.Output;
         // Linked only once the share answers: the first look already reads it.
-        EXPECT_EQ(ReadWhole(Drives / "P" / "file.txt"), "hello");
+        EXPECT_EQ(ReadBytes(Drives / "P" / "file.txt"), "hello");
         const auto again = Clock::now();
         const auto detached = Run(DetachArguments('P'));
         ASSERT_EQ(detached.ExitStatus, 0) << detached.Output;
@@ -117,13 +109,13 @@ TEST_F(SmbShare, CredentialsReachTheServerAndTheShareStaysWhileAnotherLetterUses
     const auto right = Attach("P: \\\\127.0.0.1\\private", Credentials{"WORKGROUP\\root", SmbLab::Password});
     ASSERT_EQ(right.ExitStatus, 0) << right.Output;
     WriteBytes(Lab.Private / "new.txt", "written on the server");
-    EXPECT_EQ(ReadWhole(Drives / "P" / "new.txt"), "written on the server");
+    EXPECT_EQ(ReadBytes(Drives / "P" / "new.txt"), "written on the server");
 
     // A second letter on the same share finds it mounted already.
     const auto second = Attach("Q: \\\\127.0.0.1\\private", Credentials{"root", SmbLab::Password});
     ASSERT_EQ(second.ExitStatus, 0) << second.Output;
     ASSERT_EQ(Run(DetachArguments('P')).ExitStatus, 0);
-    EXPECT_EQ(ReadWhole(Drives / "Q" / "new.txt"), "written on the server");
+    EXPECT_EQ(ReadBytes(Drives / "Q" / "new.txt"), "written on the server");
     ASSERT_EQ(Run(DetachArguments('Q')).ExitStatus, 0);
     ExpectNothingLeft('Q');
 
@@ -180,7 +172,7 @@ TEST_F(SmbShare, ANameWithBlanksAndUmlautsIsTheShareItNames)
 {
     const auto attached = Attach("U: \\\\127.0.0.1\\Team Files \xC3\x9C");
     ASSERT_EQ(attached.ExitStatus, 0) << attached.Output;
-    EXPECT_EQ(ReadWhole(Drives / "U" / "plan.txt"), "team");
+    EXPECT_EQ(ReadBytes(Drives / "U" / "plan.txt"), "team");
     EXPECT_EQ(Run(DetachArguments('U')).ExitStatus, 0);
     // A folder below the share that is not there.
     EXPECT_EQ(Attach("U: \\\\127.0.0.1\\public\\no such folder").ExitStatus, 67);
@@ -206,12 +198,12 @@ TEST_F(SmbShare, NoCommandLineOrEnvironmentHoldsThePasswordWhileTheServerStalls)
             const auto name = process.path().filename().string();
             if (name.find_first_not_of("0123456789") != std::string::npos || name == std::to_string(getpid()))
                 continue;
-            const auto command = ReadWhole(process.path() / "cmdline");
+            const auto command = ReadBytes(process.path() / "cmdline");
             // The carrier runs under the name of "net", as the program calls it.
             if (command.starts_with(std::string_view("net\0use\0P:\0", 11)))
                 ++carriers;
             for (const auto* part : {"cmdline", "environ"}) {
-                if (ReadWhole(process.path() / part).find(password) != std::string::npos)
+                if (ReadBytes(process.path() / part).find(password) != std::string::npos)
                     holders.push_back(name + "/" + part + ": " + command);
             }
         }
@@ -238,7 +230,7 @@ TEST_F(SmbShare, RestoreAttachesPersistentLettersAgainAfterALogOut)
     ASSERT_EQ(Lab.StartSession(), "");
     const auto restored = Run({"net", "restore"});
     ASSERT_EQ(restored.ExitStatus, 0) << restored.Output;
-    EXPECT_EQ(ReadWhole(Drives / "S" / "sub" / "file.txt"), "hello");
+    EXPECT_EQ(ReadBytes(Drives / "S" / "sub" / "file.txt"), "hello");
     EXPECT_FALSE(Linked('T'));
     EXPECT_TRUE(fs::exists(autostart));
     const auto listed = Run({"net", "use"});
@@ -276,7 +268,7 @@ TEST_F(SmbShare, ALetterTakenWhileTheServerStallsIsNotTakenOver)
     Lab.ResumeServer();
     attach.join();
     EXPECT_EQ(result.ExitStatus, 85) << result.Output;
-    EXPECT_EQ(ReadWhole(Drives / "E"), "the user's own file");
+    EXPECT_EQ(ReadBytes(Drives / "E"), "the user's own file");
     EXPECT_FALSE(fs::exists(Drives / ".E.corvane"));
     const auto mounts = Lab.Mounts();
     EXPECT_EQ(mounts.find("127.0.0.1"), std::string::npos) << "the mount made for the lost letter stayed: " << mounts;
@@ -335,7 +327,7 @@ TEST_F(SmbShare, ASharedMountedForOneUserIsRefusedToAnother)
 TEST_F(SmbShare, RestoreDuringAStallKeepsTheMountItMadeItsOwn)
 {
     ASSERT_EQ(Attach("S: \\\\127.0.0.1\\public", std::nullopt, true).ExitStatus, 0);
-    ASSERT_NE(ReadWhole(Drives / ".S.corvane").find("mounted=YES\n"), std::string::npos);
+    ASSERT_NE(ReadBytes(Drives / ".S.corvane").find("mounted=YES\n"), std::string::npos);
     Lab.PauseServer();
     CommandResult restored;
     std::thread restore([&] { restored = Run({"net", "restore"}); });
@@ -343,7 +335,7 @@ TEST_F(SmbShare, RestoreDuringAStallKeepsTheMountItMadeItsOwn)
     Lab.ResumeServer();
     restore.join();
     EXPECT_EQ(restored.ExitStatus, 0) << restored.Output;
-    EXPECT_NE(ReadWhole(Drives / ".S.corvane").find("mounted=YES\n"), std::string::npos) << ReadWhole(Drives / ".S.corvane");
+    EXPECT_NE(ReadBytes(Drives / ".S.corvane").find("mounted=YES\n"), std::string::npos) << ReadBytes(Drives / ".S.corvane");
     ASSERT_EQ(Run(DetachArguments('S')).ExitStatus, 0);
     ExpectNothingLeft('S');
 }
@@ -359,7 +351,7 @@ TEST_F(SmbShare, APasswordLineEndsWithCrLfAndNothingPrintsIt)
         const auto command = carrier + " use P: '\\\\127.0.0.1\\private' '*' /USER:root /PERSISTENT:NO <"
                            + ShellQuoted(Dir / "input") + " >" + ShellQuoted(Dir / "output") + " 2>&1";
         const int status = std::system(command.c_str());
-        return CommandResult{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWhole(Dir / "output")};
+        return CommandResult{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(Dir / "output")};
     };
     const auto crlf = run(std::string(SmbLab::Password) + "\r\n");
     EXPECT_EQ(crlf.ExitStatus, 0) << crlf.Output;
@@ -410,7 +402,7 @@ TEST_F(SmbShare, RestoreWaitsForAServerThatComesUpLaterAndStopsAtOnceForARefused
     restore.join();
     ASSERT_EQ(started, "");
     EXPECT_EQ(restored.ExitStatus, 0) << restored.Output;
-    EXPECT_EQ(ReadWhole(Drives / "S" / "sub" / "file.txt"), "hello");
+    EXPECT_EQ(ReadBytes(Drives / "S" / "sub" / "file.txt"), "hello");
     ASSERT_EQ(Run(DetachArguments('S')).ExitStatus, 0);
     ExpectNothingLeft('S');
 
@@ -458,7 +450,7 @@ TEST_F(SmbShare, TheWatcherAttachesALetterAgainWhenItsServerIsBackButNotOneTheUs
     const auto until = Clock::now() + std::chrono::seconds(40);
     while (!fs::exists(Drives / "S" / "sub" / "file.txt") && Clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_EQ(ReadWhole(Drives / "S" / "sub" / "file.txt"), "hello") << "S did not come back";
+    EXPECT_EQ(ReadBytes(Drives / "S" / "sub" / "file.txt"), "hello") << "S did not come back";
     EXPECT_FALSE(Linked('T')) << "a letter the user detached came back";
 
     // The watcher ends with the session.
