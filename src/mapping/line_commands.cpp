@@ -47,8 +47,26 @@ CommandResult AttachGroupLine(std::string_view line, std::optional<Credentials> 
     return result;
 }
 
-bool HostNotReachedYet(int status)
+bool NamesHost(std::string_view path)
 {
+    if (!path.starts_with("\\\\"))
+        return false;
+    path.remove_prefix(2);
+    const auto server = path.substr(0, path.find('\\'));
+    // A host name holds at most 255 bytes; a share must follow it.
+    if (server.empty() || server.size() > 255 || server.size() + 1 >= path.size() || server.front() == '.'
+        || server.front() == '-')
+        return false;
+    return std::all_of(server.begin(), server.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x80 || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z')
+            || (c >= 'a' && c <= 'z') || c == '-' || c == '.' || c == '_';
+    });
+}
+
+bool HostNotReachedYet(std::string_view path, int status)
+{
+    if (!NamesHost(path))
+        return false;
     switch (status) {
     case 53:    // the network path was not found: no host answered
     case 1222:  // no network
@@ -64,8 +82,7 @@ bool AttachedAlready(std::string_view path, const std::optional<DriveConnection>
 {
     if (!connection)
         return false;
-    const auto state = StateOfLine(path, connection);
-    return state == LineState::Attached || state == LineState::NotAnswering;
+    return StateOfLine(path, connection) == LineState::Attached;
 }
 
 std::vector<std::optional<DriveConnection>> ConnectionsWithin(const std::shared_ptr<DriveInventory>& drives,

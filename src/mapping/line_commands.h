@@ -23,13 +23,21 @@ CommandResult AttachGroupLine(std::string_view line, std::optional<Credentials> 
                               const RunNetCommand& run);
 
 // Whether a line's path stands at its letter already, so that attaching it
-// again has nothing to do: only what the letter answered counts. A letter that
-// gave no answer in time may hold anything, or nothing.
+// again has nothing to do: only a letter that answered, from a folder that
+// answers, with this path. One whose share has gone (a new login, a server
+// restart) is attached again; one that gave no answer in time may hold
+// anything, or nothing.
 bool AttachedAlready(std::string_view path, const std::optional<DriveConnection>& connection);
 
-// Whether an attach that ended with status may work later, its host not
-// reachable yet: a network or VPN still coming up.
-bool HostNotReachedYet(int status);
+// Whether an attach of path that ended with status may work later, its host
+// not reachable yet: a network or VPN still coming up. Only a network path
+// whose server part can name a host can come back by waiting.
+bool HostNotReachedYet(std::string_view path, int status);
+
+// Whether the server part of a \\server\share path can name a host: a host
+// name or address, or a name in another script; never blanks, slashes, a
+// user part or a NUL.
+bool NamesHost(std::string_view path);
 
 // What stands at each letter, all asked at once on threads of their own; a
 // letter that gives no answer within limit (a stalled server) is left behind

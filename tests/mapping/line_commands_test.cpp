@@ -60,7 +60,8 @@ TEST(LineCommands, OnlyALetterThatAnsweredWithThePathIsAttachedAlready)
 {
     const std::string path = "\\\\srv\\pub";
     EXPECT_TRUE(AttachedAlready(path, DriveConnection{true, "\\\\SRV\\Pub", true}));
-    EXPECT_TRUE(AttachedAlready(path, DriveConnection{true, path, false})) << "attached, its server not answering";
+    EXPECT_FALSE(AttachedAlready(path, DriveConnection{true, path, false}))
+        << "a letter whose share has gone (a new login) is attached again";
     EXPECT_FALSE(AttachedAlready(path, std::nullopt)) << "no answer in time says nothing of the letter";
     EXPECT_FALSE(AttachedAlready(path, DriveConnection{}));
     EXPECT_FALSE(AttachedAlready(path, DriveConnection{true, "\\\\srv\\other", true}));
@@ -93,7 +94,14 @@ TEST(LineCommands, AnAttachRunsTheLinesArgumentsAndNeverShowsThePassword)
 TEST(LineCommands, OnlyAnUnreachableHostIsWorthAnotherTry)
 {
     for (const int status : {53, 1222, 1231, 1232})
-        EXPECT_TRUE(HostNotReachedYet(status)) << status;
+        EXPECT_TRUE(HostNotReachedYet("\\\\srv.corp\\pub", status)) << status;
     for (const int status : {0, -1, 2, 67, 85, 86, 1219, 2250})
-        EXPECT_FALSE(HostNotReachedYet(status)) << status;
+        EXPECT_FALSE(HostNotReachedYet("\\\\srv\\pub", status)) << status;
+    // Waiting mends neither a missing folder nor a name that names no host.
+    for (const std::string& path : std::vector<std::string>{"/home/anna/gone", "\\\\bad host\\pub", "\\\\srv", "\\\\srv\\",
+                                   "\\\\anna@srv\\pub", "\\\\.srv\\pub", "\\\\a/b\\pub",
+                                   std::string("\\\\s\0v\\pub", 9), "\\\\" + std::string(256, 'a') + "\\pub"})
+        EXPECT_FALSE(HostNotReachedYet(path, 53)) << path;
+    EXPECT_TRUE(HostNotReachedYet("\\\\192.168.1.5\\pub\\deep", 53));
+    EXPECT_TRUE(HostNotReachedYet("\\\\d\xc3\xa9p\xc3\xb4t\\pub", 53)) << "a name in another script";
 }

@@ -450,7 +450,7 @@ private:
                 }
             }
             auto result = AttachOnce(line, credentials);
-            const bool retry = Line.Wait && Line.Wait->count() > 0 && HostNotReachedYet(result.ExitStatus);
+            const bool retry = Line.Wait && Line.Wait->count() > 0 && HostNotReachedYet(GroupLinePath(line), result.ExitStatus);
             if (credentials && !retry)
                 Wipe(*credentials);
             if (result.ExitStatus == 0) {
@@ -481,7 +481,7 @@ private:
             pause = std::min(pause * 2, LongestPause);
             for (auto entry = waiting.begin(); entry != waiting.end();) {
                 entry->Last = AttachOnce(entry->Line, entry->Given);
-                const bool ended = !HostNotReachedYet(entry->Last.ExitStatus);
+                const bool ended = !HostNotReachedYet(GroupLinePath(entry->Line), entry->Last.ExitStatus);
                 if (ended && entry->Given)
                     Wipe(*entry->Given);
                 if (entry->Last.ExitStatus == 0) {
