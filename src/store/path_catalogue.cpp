@@ -142,7 +142,9 @@ void SortFrom(const Path& path, KeyIterator begin, KeyIterator end, std::size_t 
             const auto right = rest(b);
             if (AsciiCaseLess(left, right))
                 return true;
-            return !AsciiCaseLess(right, left) && a.Index < b.Index;
+            // Equal rests may still end at different places before offset, where
+            // the keys' zeros hid trailing NUL bytes: the shorter path first.
+            return !AsciiCaseLess(right, left) && std::tie(a.Size, a.Index) < std::tie(b.Size, b.Index);
         });
         return;
     }
@@ -298,11 +300,12 @@ void PathCatalogue::Sort()
 {
     if (InOrder)
         return;
-    InOrder = true;
     const auto less = [this](const Record& a, const Record& b) { return AsciiCaseLess(PathOf(a), PathOf(b)); };
     // A catalogue as this program saves it is in order already.
-    if (std::is_sorted(Records.begin(), Records.end(), less))
+    if (std::is_sorted(Records.begin(), Records.end(), less)) {
+        InOrder = true;
         return;
+    }
     // Small keys of folded bytes instead of folded copies of the paths.
     std::vector<SortKey> keys(Records.size());
     for (std::size_t i = 0; i < Records.size(); ++i) {
@@ -328,6 +331,8 @@ void PathCatalogue::Sort()
         Records[at] = held;
         keys[at].Index = Placed;
     }
+    // Only now: keys that could not be had leave it as unsorted as it was.
+    InOrder = true;
 }
 
 void PathCatalogue::BeginEntry(std::uint8_t requiresPW)

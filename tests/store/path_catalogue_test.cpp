@@ -14,7 +14,8 @@ namespace {
 // Bytes a catalogue file can hold in a field: any but line ends, CR and Ctrl-Z.
 std::string RandomText(std::mt19937& random, std::size_t longest)
 {
-    static const std::string Letters = "aAbBzZ019 ,\\\\.-_\x7F\x80\xC3\xA4\xFF\t";
+    // NUL bytes too: paths that differ only by trailing ones must still sort as a list does.
+    static const std::string Letters("aAbBzZ019 ,\\\\.-_\x7F\x80\xC3\xA4\xFF\t\0\0", 24);
     std::uniform_int_distribution<std::size_t> length(0, longest);
     std::uniform_int_distribution<std::size_t> pick(0, Letters.size() - 1);
     std::string text(length(random), ' ');
@@ -25,7 +26,9 @@ std::string RandomText(std::mt19937& random, std::size_t longest)
 
 AvailablePathStructur RandomEntry(std::mt19937& random)
 {
-    return {RandomText(random, 40), RandomText(random, 60), static_cast<std::uint8_t>(random() % 2)};
+    // Some paths go past what the sort's keys hold, and are told apart by comparing.
+    const auto path = random() % 8 == 0 ? std::string(100, 'A') + RandomText(random, 40) : RandomText(random, 40);
+    return {path, RandomText(random, 60), static_cast<std::uint8_t>(random() % 2)};
 }
 
 // The file as a plain list would write it.
@@ -110,6 +113,15 @@ TEST(PathCatalogue, SortingKeepsEqualPathsInTheirOrderAndMovesNoBytes)
                                               {"\\\\\xE4", "5", 0}}));
     EXPECT_EQ(catalogue.BytesHeld(), held);
     EXPECT_EQ(catalogue.GarbageBytes(), 0u);
+
+    // Paths that differ only by trailing NUL bytes, wherever the sort's keys end.
+    for (const std::size_t length : {1, 24, 95, 96, 200}) {
+        const std::string path(length, 'A');
+        PathCatalogue nulls(AvailablePathVector{{path + std::string(2, '\0'), "2", 0}, {path + '\0', "1", 0}, {path, "0", 0}});
+        nulls.Sort();
+        EXPECT_EQ(nulls, (AvailablePathVector{{path, "0", 0}, {path + '\0', "1", 0}, {path + std::string(2, '\0'), "2", 0}}))
+            << length;
+    }
 }
 
 TEST(PathCatalogue, ReadingAHundredThousandEntriesTakesOneBufferOfTheFilesSize)
