@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstdio>
+#include <string>
+#include <string_view>
+
 // While it lives, a console shows the program's 8-bit texts in the code page
 // they are in. Windows' consoles take another one (the OEM code page) unless
 // told; it is put back for whatever runs there next.
@@ -13,3 +17,13 @@ public:
 private:
     unsigned Before = 0;
 };
+
+// Whether a stream is shown on a terminal or console, which would act on the
+// control bytes in a text rather than show them.
+bool StreamIsTerminal(std::FILE* stream);
+
+// A text as a terminal can show it without acting on it: control characters
+// (but the tab and line end) and, in a UTF-8 terminal, bytes that are no
+// UTF-8 stand as \xHH. A name written by someone else cannot retitle the
+// window, move the cursor or set the clipboard.
+std::string TerminalSafe(std::string_view text);

@@ -170,8 +170,11 @@ CatalogueReadResult ReadCatalogueFile(const std::filesystem::path& path, PathCat
     const auto before = catalogue.size();
     CatalogueParser parser(catalogue, unknown ? 0 : static_cast<std::size_t>(size));
     const auto status = ReadFileBlocks(path, [&](std::string_view block) { parser.Feed(block); });
-    if (status != FileReadStatus::Read)
+    if (status != FileReadStatus::Read) {
+        // A file that failed half way holds nothing of it, not the half read.
+        catalogue.Truncate(before);
         return NotRead(status);
+    }
     auto result = parser.Finish();
     if (!result.Damaged)
         return result;

@@ -1,7 +1,8 @@
 #include "text_file.h"
 
+#include "platform/plain_file_reader.h"
+
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <limits>
 #include <system_error>
@@ -15,18 +16,8 @@ bool IsCSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// Opens a file to be read whole; Read when stream could be opened.
-FileReadStatus OpenToRead(const std::filesystem::path& path, std::ifstream& stream)
-{
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (!std::filesystem::exists(status))
-        return FileReadStatus::Missing;
-    if (std::filesystem::is_directory(status))
-        return FileReadStatus::Unreadable;
-    stream.open(path, std::ios::binary);
-    return stream ? FileReadStatus::Read : FileReadStatus::Unreadable;
-}
+// No stored file comes near this; a file beyond it is no file of ours.
+constexpr std::uint64_t LargestStoredFile = std::uint64_t{256} << 20;
 
 } // namespace
 
@@ -35,7 +26,7 @@ FileBytes ReadFileBytes(const std::filesystem::path& path)
     FileBytes file;
     // Room for the file as it is now; whatever it grows by meanwhile is read too.
     std::error_code error;
-    if (const auto size = std::filesystem::file_size(path, error); !error)
+    if (const auto size = std::filesystem::file_size(path, error); !error && size <= LargestStoredFile)
         file.Bytes.reserve(static_cast<std::size_t>(size));
     file.Status = ReadFileBlocks(path, [&](std::string_view block) { file.Bytes.append(block); });
     if (file.Status != FileReadStatus::Read)
@@ -45,13 +36,14 @@ FileBytes ReadFileBytes(const std::filesystem::path& path)
 
 FileReadStatus ReadFileBlocks(const std::filesystem::path& path, const std::function<void(std::string_view)>& take)
 {
-    std::ifstream stream;
-    if (const auto opened = OpenToRead(path, stream); opened != FileReadStatus::Read)
-        return opened;
-    std::string block(std::size_t{1} << 16, '\0');
-    while (stream.read(block.data(), static_cast<std::streamsize>(block.size())) || stream.gcount() > 0)
-        take(std::string_view(block.data(), static_cast<std::size_t>(stream.gcount())));
-    return stream.bad() ? FileReadStatus::Unreadable : FileReadStatus::Read;
+    switch (ReadPlainFileBlocks(path, LargestStoredFile, take)) {
+    case PlainFileStatus::Read:
+        return FileReadStatus::Read;
+    case PlainFileStatus::Missing:
+        return FileReadStatus::Missing;
+    default:
+        return FileReadStatus::Unreadable;
+    }
 }
 
 std::string_view UpToCtrlZ(std::string_view bytes)

@@ -7,6 +7,7 @@
 #include <spawn.h>
 #include <termios.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -102,6 +103,37 @@ protected:
         return {WEXITSTATUS(status), ReadBytes(Dir / "out"), ReadBytes(Dir / "err")};
     }
 
+    // Starts corvane with a terminal as its input and output; its side in terminal.
+    pid_t AtTerminal(const std::vector<std::string>& arguments, int& terminal)
+    {
+        const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+        if (child == 0) {
+            for (const auto& [name, value] : Environment)
+                setenv(name.c_str(), value.c_str(), 1);
+            const auto program = (Program / "corvane").string();
+            std::vector<char*> argv{const_cast<char*>("corvane")};
+            for (const auto& argument : arguments)
+                argv.push_back(const_cast<char*>(argument.c_str()));
+            argv.push_back(nullptr);
+            execv(program.c_str(), argv.data());
+            _exit(127);
+        }
+        return child;
+    }
+
+    // What the terminal shows, read into seen until it holds text; false when it ended first.
+    static bool ReadUntil(int terminal, const std::string& text, std::string& seen)
+    {
+        char buffer[256];
+        while (seen.find(text) == std::string::npos) {
+            const auto got = read(terminal, buffer, sizeof buffer);
+            if (got <= 0)
+                return false;
+            seen.append(buffer, static_cast<std::size_t>(got));
+        }
+        return true;
+    }
+
     std::string Calls() const { return fs::exists(Program / "calls") ? ReadBytes(Program / "calls") : std::string(); }
 
     // The letter stands in the drives folder as the carrier leaves it.
@@ -189,26 +221,10 @@ TEST_F(Console, CredentialsComeFromStandardInputAndThePasswordNeverShows)
 TEST_F(Console, AtATerminalTheUserNameIsAskedAndThePasswordTypedUnseen)
 {
     int terminal = -1;
-    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+    const pid_t child = AtTerminal({"attach", "F:"}, terminal);
     ASSERT_GE(child, 0);
-    if (child == 0) {
-        for (const auto& [name, value] : Environment)
-            setenv(name.c_str(), value.c_str(), 1);
-        const auto program = (Program / "corvane").string();
-        execl(program.c_str(), "corvane", "attach", "F:", nullptr);
-        _exit(127);
-    }
     std::string seen;
-    const auto readUntil = [&](const std::string& text) {
-        char buffer[256];
-        while (seen.find(text) == std::string::npos) {
-            const auto got = read(terminal, buffer, sizeof buffer);
-            if (got <= 0)
-                return false;
-            seen.append(buffer, static_cast<std::size_t>(got));
-        }
-        return true;
-    };
+    const auto readUntil = [&](const std::string& text) { return ReadUntil(terminal, text, seen); };
     ASSERT_TRUE(readUntil("User name for \\\\srv\\secret: ")) << seen;
     ASSERT_EQ(write(terminal, "anna\n", 5), 5);
     ASSERT_TRUE(readUntil("Password for anna at \\\\srv\\secret: ")) << seen;
@@ -365,6 +381,68 @@ TEST_F(Console, DamagedAndMissingFilesAreReadAsTheWindowReadsThemAndNeverWritten
                               + " was not found or could not be read; the profile \"Default Network Mapping List\" "
                                 "has no lines.\n");
     EXPECT_FALSE(fs::exists(Program / "Corvane2.pro"));
+}
+
+TEST_F(Console, APipeADeviceOrAFailingReadIsAFileThatCouldNotBeRead)
+{
+    const auto work = Program / "Profile" / "Work.pro";
+    const auto unreadable = "corvane: File " + work.string()
+                          + " was not found or could not be read; the profile \"Work\" has no lines.\n";
+    fs::remove(work);
+    ASSERT_EQ(mkfifo(work.c_str(), 0600), 0);
+    const auto pipe = Run({"show"});
+    EXPECT_EQ(pipe.Status, 0);
+    EXPECT_EQ(pipe.Out, "");
+    EXPECT_EQ(pipe.Err, unreadable);
+    fs::remove(work);
+    fs::create_symlink("/dev/zero", work);
+    const auto zeros = Run({"attach"});
+    EXPECT_EQ(zeros.Status, 1);
+    EXPECT_EQ(zeros.Err, unreadable);
+
+    // A catalogue whose reading fails half way holds none of what was read.
+    std::string catalogue = "2000 2.0";
+    for (int i = 0; i < 2000; ++i)
+        catalogue += "\r\n0,\\\\srv\\share" + std::to_string(i) + "\r\nShare number " + std::to_string(i);
+    WriteBytes(Program / "Corvane2.net", catalogue);
+    Environment["LD_PRELOAD"] = FAULTY_IO;
+    Environment["ASAN_OPTIONS"] = "verify_asan_link_order=0";
+    Environment["FAULTY_READ_NAME"] = "Corvane2.net";
+    Environment["FAULTY_READ_AFTER"] = "20000";
+    const auto failed = Run({"catalogue"});
+    EXPECT_EQ(failed.Status, 1);
+    EXPECT_EQ(failed.Out, "");
+    EXPECT_EQ(failed.Err, "corvane: Corvane2.net could not be read; no path is known to need a user name and password.\n");
+    Environment.erase("FAULTY_READ_NAME");
+    const auto whole = Run({"catalogue"}).Out;
+    EXPECT_EQ(std::count(whole.begin(), whole.end(), '\n'), 2000) << "the preload failed more than that file";
+}
+
+TEST_F(Console, OnATerminalControlBytesInNamesAreShownNotObeyed)
+{
+    // A title change and a clipboard write, and a C1 control in UTF-8.
+    WriteBytes(Program / "Corvane2.cfg", "1-2\r\nWork \x1b]0;owned\x07\r\n");
+    WriteBytes(Program / "Corvane2.net", "1 2.0\r\n0,\\\\srv\\\x1b]52;c;aGk=\x07\r\nOn \xc2\x9b" "31m \xc3\xbc\xff");
+    int terminal = -1;
+    const pid_t child = AtTerminal({"profiles"}, terminal);
+    ASSERT_GE(child, 0);
+    std::string seen;
+    ReadUntil(terminal, "\n\n", seen);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    close(terminal);
+    EXPECT_EQ(seen, "  Default Network Mapping List\r\n* Work \\x1b]0;owned\\x07\r\n");
+
+    const pid_t second = AtTerminal({"catalogue"}, terminal);
+    ASSERT_GE(second, 0);
+    seen.clear();
+    ReadUntil(terminal, "\n\n", seen);
+    ASSERT_EQ(waitpid(second, &status, 0), second);
+    close(terminal);
+    EXPECT_EQ(seen, "\\\\srv\\\\x1b]52;c;aGk=\\x07\tOn \\xc2\\x9b31m \xc3\xbc\\xff\t-\r\n");
+
+    // Into a file or a pipe the bytes go as they are.
+    EXPECT_EQ(Run({"profiles"}).Out, "  Default Network Mapping List\n* Work \x1b]0;owned\x07\n");
 }
 
 TEST_F(Console, TheRealCarrierAttachesShowsAndDetachesLocalFolders)

@@ -5,6 +5,7 @@
 #include "mapping/line_commands.h"
 #include "mapping/line_states.h"
 #include "mapping/profile_group.h"
+#include "platform/console_text.h"
 #include "platform/path_style.h"
 #include "store/catalogue_file.h"
 
@@ -199,9 +200,12 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
     return line;
 }
 
+// Names and paths come from files anyone may have written: on a terminal
+// their control bytes are shown, never obeyed.
 void Print(std::FILE* stream, const std::string& text)
 {
-    std::fwrite(text.data(), 1, text.size(), stream);
+    const auto shown = StreamIsTerminal(stream) ? TerminalSafe(text) : text;
+    std::fwrite(shown.data(), 1, shown.size(), stream);
     std::fflush(stream);
 }
 
@@ -349,6 +353,8 @@ private:
     {
         if (CatalogueStatus == FileReadStatus::Missing)
             Report("there is no catalogue (Corvane2.net) yet.");
+        if (CatalogueStatus == FileReadStatus::Unreadable)
+            return ExitFailed;
         for (std::size_t i = 0; i < Catalogue.size(); ++i) {
             const auto entry = Catalogue[i];
             Say(std::string(entry.NetworkPath) + "\t" + std::string(entry.Description) + "\t"

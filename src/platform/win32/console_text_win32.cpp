@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <io.h>
+
 ConsoleTextScope::ConsoleTextScope()
 {
     DWORD mode = 0;
@@ -17,4 +19,29 @@ ConsoleTextScope::~ConsoleTextScope()
 {
     if (Before != 0)
         SetConsoleOutputCP(Before);
+}
+
+bool StreamIsTerminal(std::FILE* stream)
+{
+    DWORD mode = 0;
+    return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), &mode) != 0;
+}
+
+std::string TerminalSafe(std::string_view text)
+{
+    // The console shows the ANSI code page, where bytes from 0x80 on are letters.
+    static const char Digits[] = "0123456789abcdef";
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t' && c != '\n') || byte == 0x7F) {
+            shown += "\\x";
+            shown += Digits[byte >> 4];
+            shown += Digits[byte & 0xF];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
 }
