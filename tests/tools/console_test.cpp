@@ -8,6 +8,7 @@
 #include <termios.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +17,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <map>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -231,6 +233,13 @@ TEST_F(Console, AtATerminalTheUserNameIsAskedAndThePasswordTypedUnseen)
     termios mode{};
     ASSERT_EQ(tcgetattr(terminal, &mode), 0);
     EXPECT_EQ(mode.c_lflag & ECHO, 0u) << "the password is typed unseen";
+    // Ctrl-Z, and on again as after fg: what is typed then stays unseen.
+    ASSERT_EQ(write(terminal, "\x1a", 1), 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    kill(child, SIGCONT);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_EQ(tcgetattr(terminal, &mode), 0);
+    EXPECT_EQ(mode.c_lflag & ECHO, 0u) << "typing was shown after Ctrl-Z and fg";
     ASSERT_EQ(write(terminal, "s3cret\n", 7), 7);
     ASSERT_TRUE(readUntil("\tattached")) << seen;
     int status = 0;

@@ -14,6 +14,7 @@
 namespace {
 
 termios Shown{};
+termios Hidden{};
 int Terminal = -1;
 
 // The terminal echoes again whichever signal ends the program while it typed unseen.
@@ -24,22 +25,44 @@ void PutTerminalBack(int signal)
     raise(signal);  // the handler was reset: the signal does what it would have done
 }
 
-constexpr int EndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGPIPE};
+constexpr int EndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE};
+
+// Ctrl-Z: the shell gets its terminal back as it was, and after fg the typing
+// is unseen again until the line is read.
+void Suspend(int)
+{
+    const int saved = errno;
+    tcsetattr(Terminal, TCSANOW, &Shown);
+    signal(SIGTSTP, SIG_DFL);
+    sigset_t stop;
+    sigemptyset(&stop);
+    sigaddset(&stop, SIGTSTP);
+    sigprocmask(SIG_UNBLOCK, &stop, nullptr);
+    raise(SIGTSTP);  // stopped here until continued
+    sigprocmask(SIG_BLOCK, &stop, nullptr);
+    signal(SIGTSTP, Suspend);
+    tcsetattr(Terminal, TCSANOW, &Hidden);
+    errno = saved;
+}
 
 void HideTyping(int descriptor)
 {
     if (tcgetattr(descriptor, &Shown) != 0)
         return;
     Terminal = descriptor;
+    Hidden = Shown;
+    Hidden.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     struct sigaction action {};
     action.sa_handler = PutTerminalBack;
     action.sa_flags = SA_RESETHAND;
     sigemptyset(&action.sa_mask);
     for (const int signal : EndingSignals)
         sigaction(signal, &action, nullptr);
-    termios hidden = Shown;
-    hidden.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    tcsetattr(descriptor, TCSAFLUSH, &hidden);
+    struct sigaction suspend {};
+    suspend.sa_handler = Suspend;
+    sigemptyset(&suspend.sa_mask);
+    sigaction(SIGTSTP, &suspend, nullptr);
+    tcsetattr(descriptor, TCSAFLUSH, &Hidden);
 }
 
 void ShowTyping()
@@ -50,6 +73,7 @@ void ShowTyping()
     Terminal = -1;
     for (const int signal : EndingSignals)
         ::signal(signal, SIG_DFL);
+    ::signal(SIGTSTP, SIG_DFL);
 }
 
 } // namespace
