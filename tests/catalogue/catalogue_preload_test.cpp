@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 TEST(CataloguePreload, GivesTheFileReadAndInOrderOnceThenReadsAnew)
 {
     TempDir dir;
@@ -26,6 +29,21 @@ TEST(CataloguePreload, GivesTheFileReadAndInOrderOnceThenReadsAnew)
     EXPECT_EQ(again, (AvailablePathVector{{"\\\\srv\\new", "New", 0}}));
     PathCatalogue other;
     EXPECT_EQ(preload.Take(dir / "Other.net", other).Status, FileReadStatus::Missing);
+}
+
+TEST(CataloguePreload, AFileSavedOverAfterItWasReadAheadIsReadAgain)
+{
+    // Another copy's save lands between the read ahead and the taking.
+    TempDir dir;
+    const auto file = dir / "Corvane2.net";
+    WriteBytes(file, "1 2.0\r\n0,\\\\srv\\old\r\nOld");
+    CataloguePreload preload(file);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    WriteBytes(dir / "new", "2 2.0\r\n0,\\\\srv\\old\r\nOld\r\n0,\\\\srv\\new\r\nNew");
+    std::filesystem::rename(dir / "new", file);
+    PathCatalogue taken;
+    EXPECT_EQ(preload.Take(file, taken).HeaderCount, 2);
+    EXPECT_EQ(taken, (AvailablePathVector{{"\\\\srv\\old", "Old", 0}, {"\\\\srv\\new", "New", 0}}));
 }
 
 TEST(CataloguePreload, ADamagedFileKeepsItsBytesAndWhatWasRead)
