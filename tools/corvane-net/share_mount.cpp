@@ -108,9 +108,33 @@ bool WaitUntilAnswers(const fs::path& folder)
     }
 }
 
-// Whether anything answers on the SMB ports of the host within a short time.
-// GVfs gives one error code for a host that refused and for a share that is
-// not there; only the host can tell them apart.
+// An SMB2 NEGOTIATE request in its session frame: the first thing a client
+// says, which every SMB server answers (in SMB2 or by closing).
+constexpr unsigned char Negotiate[] = {
+    0x00, 0x00, 0x00, 0x68,                                  // session message, 104 bytes
+    0xFE, 'S', 'M', 'B', 0x40, 0x00, 0x00, 0x00,             // SMB2, header size, credit charge
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00,          // status, NEGOTIATE, one credit
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,          // flags, next command
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,          // message id
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,          // process id, tree id
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,          // session id
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,          // signature
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+    0x24, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00, 0x00,          // size 36, two dialects, signing enabled
+    0x00, 0x00, 0x00, 0x00,                                  // capabilities
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,          // client guid
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,          // start time
+    0x02, 0x02, 0x10, 0x02,                                  // SMB 2.0.2 and 2.1
+};
+
+// Whether an SMB server on the host answers within a short time. GVfs gives
+// one error code for a host that refused and for a share that is not there,
+// and its text for a server that took the connection and then said nothing
+// is a translated one; only the server itself can tell them apart. A server
+// that is stopped (paused, swapped out, hung) still has its connections
+// taken by the system, so the answer that counts is the server's own to a
+// request.
 bool HostAnswers(const std::string& server)
 {
     addrinfo hints{};
@@ -152,11 +176,25 @@ bool HostAnswers(const std::string& server)
                 ++attempt;
                 continue;
             }
-            int failure = 0;
-            socklen_t size = sizeof failure;
-            answered = answered || (getsockopt(attempt->fd, SOL_SOCKET, SO_ERROR, &failure, &size) == 0 && failure == 0);
-            close(attempt->fd);
-            attempt = tries.erase(attempt);
+            bool goesOn = false;
+            if (attempt->events == POLLOUT) {
+                // Connected, or refused: a connection goes on with the request.
+                int failure = 0;
+                socklen_t size = sizeof failure;
+                goesOn = getsockopt(attempt->fd, SOL_SOCKET, SO_ERROR, &failure, &size) == 0 && failure == 0
+                      && send(attempt->fd, Negotiate, sizeof Negotiate, MSG_NOSIGNAL) == sizeof Negotiate;
+                attempt->events = POLLIN;
+                attempt->revents = 0;
+            } else {
+                // A reply, or the server closing: either way it acted.
+                answered = true;
+            }
+            if (goesOn) {
+                ++attempt;
+            } else {
+                close(attempt->fd);
+                attempt = tries.erase(attempt);
+            }
         }
     }
     for (const auto& attempt : tries)
