@@ -48,10 +48,11 @@ protected:
 
     // The carrier run by the shell, its standard input from a file holding input.
     CommandResult RunWithInput(const std::string& arguments, std::string_view input, const fs::path& folder = {},
-                               const fs::path& source = {})
+                               const fs::path& source = {}, const std::string& environment = {})
     {
         WriteBytes(Dir / "input", input);
-        const auto command = (folder.empty() ? "" : "cd " + ShellQuoted(folder) + " && ") + ShellQuoted(CORVANE_NET)
+        const auto command = (folder.empty() ? "" : "cd " + ShellQuoted(folder) + " && ") + environment + " "
+                           + ShellQuoted(CORVANE_NET)
                            + " " + arguments + " <" + ShellQuoted(source.empty() ? Dir / "input" : source)
                            + " >" + ShellQuoted(Dir / "output")
                            + " 2>&1";
@@ -254,6 +255,21 @@ TEST_F(Carrier, ALinkInPlaceOfARecordIsReplacedNotFollowed)
     EXPECT_EQ(Run(DetachArguments('E')).ExitStatus, 2);
     EXPECT_EQ(ReadBytes(victim), "untouched");
     EXPECT_TRUE(fs::is_symlink(Drives / "E"));
+}
+
+TEST_F(Carrier, ASignalRightAfterTheLinkIsMadeLeavesALetterThatCanBeDetached)
+{
+    // Ctrl-C or a log-out at the worst moment: the link made, nothing after it.
+    const auto share = Share("Projects");
+    const auto killed = RunWithInput("use K: " + ShellQuoted(share) + " /PERSISTENT:NO", {}, {}, {},
+                                     "LD_PRELOAD=" + ShellQuoted(FAULTY_IO)
+                                         + " ASAN_OPTIONS=verify_asan_link_order=0 FAULTY_TERM_AFTER_SYMLINK=1");
+    EXPECT_EQ(killed.ExitStatus, 128 + SIGTERM) << "the carrier was not stopped: " << killed.Output;
+    ASSERT_TRUE(fs::is_symlink(Drives / "K"));
+    const auto detached = Run({"net", "use", "K:", "/DELETE"});
+    EXPECT_EQ(detached.ExitStatus, 0) << detached.Output;
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Drives / "K")));
+    EXPECT_FALSE(fs::exists(Drives / ".K.corvane"));
 }
 
 TEST_F(Carrier, ADanglingLetterOfOursMayBeAttachedAnewAnyOtherIsInUse)

@@ -459,3 +459,48 @@ TEST_F(SmbShare, TheWatcherAttachesALetterAgainWhenItsServerIsBackButNotOneTheUs
     ASSERT_EQ(Run(DetachArguments('S')).ExitStatus, 0);
     ExpectNothingLeft('S');
 }
+
+TEST_F(SmbShare, APausedServerIsOneThatCannotBeReachedAndHoldsUpNoOtherLetter)
+{
+    Lab.PauseServer();
+    CommandResult stalled;
+    std::thread attach([&] { stalled = Attach("Q: \\\\127.0.0.1\\public"); });
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    const auto local = Dir / "Local Ü";
+    fs::create_directories(local);
+    const auto start = Clock::now();
+    const auto other = Attach("K: " + local.string());
+    const auto took = Clock::now() - start;
+    attach.join();
+    Lab.ResumeServer();
+    EXPECT_EQ(other.ExitStatus, 0) << other.Output;
+    EXPECT_LT(took, std::chrono::seconds(1)) << "an attach waited for another letter's stalled server";
+    EXPECT_EQ(stalled.ExitStatus, 53) << "a paused server is no missing share: " << stalled.Output;
+    EXPECT_FALSE(Linked('Q'));
+    EXPECT_EQ(Run(DetachArguments('K')).ExitStatus, 0);
+}
+
+TEST_F(SmbShare, RestoreTriesEveryLetterOnceBeforeItWaitsForAny)
+{
+    ASSERT_EQ(Attach("P: \\\\127.0.0.1\\public\\sub", std::nullopt, true).ExitStatus, 0);
+    // Before P, a letter whose server is not there at all.
+    const auto gone = Dir / "gone";
+    WriteBytes(Drives / ".A.corvane", "persistent=YES\npath=\\\\127.0.0.2\\team\ntarget=" + gone.string() + "\n");
+    fs::create_directory_symlink(gone, Drives / "A");
+    Lab.EndSession();
+    ASSERT_EQ(Lab.StartSession(), "");
+
+    const auto start = Clock::now();
+    CommandResult restored;
+    std::thread restore([&] { restored = Run({"net", "restore", "--wait", "10"}); });
+    while (!fs::exists(Drives / "P" / "file.txt") && Clock::now() - start < std::chrono::seconds(9))
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto answered = Clock::now() - start;
+    restore.join();
+    EXPECT_LT(answered, std::chrono::seconds(6)) << "P waited for A's server";
+    EXPECT_EQ(restored.ExitStatus, 2);
+    EXPECT_NE(restored.Output.find("A: \\\\127.0.0.2\\team (53)"), std::string::npos) << restored.Output;
+    EXPECT_EQ(Run(DetachArguments('A')).ExitStatus, 0);
+    EXPECT_EQ(Run(DetachArguments('P')).ExitStatus, 0);
+    ExpectNothingLeft('P');
+}

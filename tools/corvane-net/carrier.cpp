@@ -58,6 +58,18 @@ std::string ErrnoText()
     return std::error_code(errno, std::generic_category()).message();
 }
 
+// Holds the folder's lock for as long as it lives.
+class Locked {
+public:
+    explicit Locked(const DrivesDir& drives) : Drives(drives) { Drives.Lock(); }
+    ~Locked() { Drives.Unlock(); }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+
+private:
+    const DrivesDir& Drives;
+};
+
 bool AnyPersistent(const DrivesDir& drives)
 {
     const auto letters = drives.OwnLetters();
@@ -84,14 +96,15 @@ bool OtherLetterOnShare(const DrivesDir& drives, char letter, const std::string&
     return false;
 }
 
-CarrierOutcome Attach(const DrivesDir& drives, char letter, const std::string& path, const std::optional<Login>& login,
-                      bool persistent)
+// Attaches path to a letter that is free, or was ours and does not answer
+// (silent, with its record as it was then). The share is mounted and waited
+// for before the folder is locked: a stalled server holds up no other
+// command. Under the lock the letter must still be as it was; the record is
+// written before the link, so that no signal between the two leaves a link
+// without its record, which nothing could remove.
+CarrierOutcome AttachOver(const DrivesDir& drives, char letter, const std::optional<LetterRecord>& silent,
+                          const std::string& path, const std::optional<Login>& login, bool persistent)
 {
-    const auto previous = drives.OwnRecord(letter);
-    // A letter of ours whose share has gone (a log-out, a server restart) may be attached anew.
-    if (drives.Taken(letter) && (!previous || FolderAnswers(drives.LinkPath(letter), AnswerTimeLimit)))
-        return Fail(NetStatus::DeviceInUse);
-
     // The record keeps one value a line.
     if (path.find_first_of("\r\n") != std::string::npos)
         return Fail(NetStatus::PathNotFound);
@@ -113,11 +126,6 @@ CarrierOutcome Attach(const DrivesDir& drives, char letter, const std::string& p
         target = mounted.Share->Folder;
         for (const auto& folder : share->Folders)
             target /= folder;
-        const auto key = ShareKey(*share);
-        // A mount made for this letter before it dangled is still ours to let go.
-        const bool oursBefore = previous && previous->Mounted && ParseUnc(previous->Path)
-                             && ShareKey(*ParseUnc(previous->Path)) == key;
-        record.Mounted = mountedNow || oursBefore || OtherLetterOnShare(drives, letter, key, true);
     } else {
         // Relative paths would depend on where the carrier happened to be started.
         std::error_code error;
@@ -136,29 +144,56 @@ CarrierOutcome Attach(const DrivesDir& drives, char letter, const std::string& p
         letGo();
         return Fail(NetStatus::NameNotFound);
     }
+
+    const Locked locked(drives);
+    const auto now = drives.OwnRecord(letter);
+    // Something took the letter, or attached it anew, while the share was mounted.
+    if (drives.Taken(letter) && !(silent && now && now->Target == silent->Target)) {
+        letGo();
+        return Fail(NetStatus::DeviceInUse);
+    }
+    if (share) {
+        const auto key = ShareKey(*share);
+        // A mount made for this letter before it dangled is still ours to let go.
+        const bool oursBefore = now && now->Mounted && ParseUnc(now->Path) && ShareKey(*ParseUnc(now->Path)) == key;
+        record.Mounted = mountedNow || oursBefore || OtherLetterOnShare(drives, letter, key, true);
+    }
     // A letter that is to come back and cannot is no success: the entry comes first.
     std::string reason;
     if (persistent && !KeepAutostart(drives.Path(), true, reason)) {
         letGo();
         return Fail(NetStatus::Failed, "The drive would not be attached again at the next login.\n" + reason);
     }
-    const bool placed = previous ? drives.ReplaceLink(letter, previous->Target, record.Target)
-                                 : drives.MakeLink(letter, record.Target);
-    if (!placed) {
-        // Something took the letter while the share was mounted.
-        const auto status = errno == EEXIST ? NetStatus::DeviceInUse : NetStatus::Failed;
-        const auto why = "The drive could not be made: " + ErrnoText();
+    if (now && !drives.RemoveLink(letter, now->Target)) {
         letGo();
         KeepAutostartFor(drives, reason);
-        return Fail(status, status == NetStatus::DeviceInUse ? std::string() : why);
+        return Fail(NetStatus::DeviceInUse);
     }
     if (!drives.WriteRecord(letter, record, reason)) {
-        drives.RemoveLink(letter, record.Target);
         letGo();
         KeepAutostartFor(drives, reason);
         return Fail(NetStatus::Failed, "The drive could not be recorded: " + reason);
     }
+    if (!drives.MakeLink(letter, record.Target)) {
+        // Something took the letter since it was looked at.
+        const auto status = errno == EEXIST ? NetStatus::DeviceInUse : NetStatus::Failed;
+        const auto why = "The drive could not be made: " + ErrnoText();
+        drives.RemoveRecord(letter);
+        letGo();
+        KeepAutostartFor(drives, reason);
+        return Fail(status, status == NetStatus::DeviceInUse ? std::string() : why);
+    }
     return {};
+}
+
+CarrierOutcome Attach(const DrivesDir& drives, char letter, const std::string& path, const std::optional<Login>& login,
+                      bool persistent)
+{
+    // A letter of ours whose share has gone (a log-out, a server restart) may be attached anew.
+    const auto previous = drives.OwnRecord(letter);
+    if (drives.Taken(letter) && (!previous || FolderAnswers(drives.LinkPath(letter), AnswerTimeLimit)))
+        return Fail(NetStatus::DeviceInUse);
+    return AttachOver(drives, letter, previous, path, login, persistent);
 }
 
 CarrierOutcome Detach(const DrivesDir& drives, char letter)
@@ -236,24 +271,42 @@ std::optional<Login> LoginOf(const LetterRecord& record)
     return record.User ? std::optional(Login{*record.User, std::nullopt}) : std::nullopt;
 }
 
-// Attaches a persistent letter of ours that does not answer, again while its
-// host cannot be reached (53), with growing pauses, until deadline. The folder
-// is locked for each try alone, so that the window's commands go on meanwhile;
-// a letter the user detached in a pause is left alone.
-CarrierOutcome Reattach(const DrivesDir& drives, char letter, Clock::time_point deadline)
+// Whether waiting may mend an attach of path that ended with outcome: a
+// network path whose server names a host that could not be reached yet.
+bool WorthWaiting(const std::string& path, const CarrierOutcome& outcome)
 {
+    const auto share = ParseUnc(path);
+    return outcome.Status == NetStatus::PathNotFound && share && IsHostName(share->Server);
+}
+
+// Attaches the persistent letters of ours among letters that do not answer
+// again: each once, then those whose host cannot be reached yet, together,
+// with growing pauses until deadline, so that no server that is down holds
+// back the letters of another. A letter the user detached meanwhile is left
+// alone. Each letter's last outcome; an answering one's is done.
+std::vector<std::pair<char, CarrierOutcome>> Reattach(const DrivesDir& drives, std::vector<char> letters,
+                                                      Clock::time_point deadline)
+{
+    std::vector<std::pair<char, CarrierOutcome>> ended;
     auto pause = FirstPause;
     for (;;) {
-        drives.Lock();
-        const auto record = drives.OwnRecord(letter);
-        CarrierOutcome outcome;
-        if (record && record->Persistent && !FolderAnswers(drives.LinkPath(letter), AnswerTimeLimit))
-            outcome = Attach(drives, letter, record->Path, LoginOf(*record), true);
-        drives.Unlock();
-        // Only a network path can come back by waiting.
-        if (outcome.Status != NetStatus::PathNotFound || !record->Path.starts_with("\\\\")
-            || Clock::now() + pause > deadline || WaitForChange(pause) == Wake::SessionEnd)
-            return outcome;
+        std::vector<std::pair<char, CarrierOutcome>> waiting;
+        for (const char letter : letters) {
+            const auto record = drives.OwnRecord(letter);
+            if (!record || !record->Persistent || FolderAnswers(drives.LinkPath(letter), AnswerTimeLimit)) {
+                ended.emplace_back(letter, CarrierOutcome{});
+                continue;
+            }
+            auto outcome = AttachOver(drives, letter, record, record->Path, LoginOf(*record), true);
+            (WorthWaiting(record->Path, outcome) ? waiting : ended).emplace_back(letter, std::move(outcome));
+        }
+        if (waiting.empty() || Clock::now() + pause > deadline || WaitForChange(pause) == Wake::SessionEnd) {
+            ended.insert(ended.end(), waiting.begin(), waiting.end());
+            return ended;
+        }
+        letters.clear();
+        for (const auto& [letter, outcome] : waiting)
+            letters.push_back(letter);
         pause = std::min(pause * 2, LongestPause);
     }
 }
@@ -266,7 +319,8 @@ std::string FailureLine(char letter, const LetterRecord& record, const CarrierOu
 
 // Keeps the persistent letters attached for as long as the session lasts: a
 // letter that stops answering is attached again once its host answers.
-// A refused password or a missing share is not tried again.
+// A refused password or a missing share is not tried again, until the letter
+// answers again (the user attached it anew).
 void Watch(const DrivesDir& drives)
 {
     std::vector<std::string> givenUp;
@@ -274,16 +328,25 @@ void Watch(const DrivesDir& drives)
         const auto woken = WaitForChange(WatchPause);
         if (woken == Wake::SessionEnd)
             return;
-        drives.Lock();
-        const auto letters = drives.OwnLetters();
-        drives.Unlock();
+        std::vector<char> watched;
+        std::vector<std::pair<char, LetterRecord>> letters;
+        {
+            const Locked locked(drives);
+            letters = drives.OwnLetters();
+        }
+        const auto keyOf = [](char letter, const LetterRecord& record) { return std::string(1, letter) + record.Path; };
         for (const auto& [letter, record] : letters) {
-            const auto key = std::string(1, letter) + record.Path;
-            if (!record.Persistent || std::find(givenUp.begin(), givenUp.end(), key) != givenUp.end())
-                continue;
-            const auto outcome = Reattach(drives, letter, Clock::now() + (woken == Wake::Network ? WatchRetries : Clock::duration()));
+            const auto given = std::find(givenUp.begin(), givenUp.end(), keyOf(letter, record));
+            if (given != givenUp.end() && FolderAnswers(drives.LinkPath(letter), AnswerTimeLimit))
+                givenUp.erase(given);
+            else if (record.Persistent && given == givenUp.end())
+                watched.push_back(letter);
+        }
+        const auto deadline = Clock::now() + (woken == Wake::Network ? WatchRetries : Clock::duration());
+        for (const auto& [letter, outcome] : Reattach(drives, watched, deadline)) {
+            const auto record = std::find_if(letters.begin(), letters.end(), [&](const auto& l) { return l.first == letter; });
             if (outcome.Status == NetStatus::WrongPassword || outcome.Status == NetStatus::NameNotFound)
-                givenUp.push_back(key);
+                givenUp.push_back(keyOf(letter, record->second));
         }
     }
 }
@@ -293,23 +356,30 @@ CarrierOutcome Restore(const DrivesDir& drives, const RestoreChoice& choice)
     const auto deadline = Clock::now() + choice.Wait;
     std::string failures;
     std::vector<std::pair<char, LetterRecord>> persistent;
-    drives.Lock();
-    for (auto& [letter, record] : drives.OwnLetters()) {
-        if (record.Persistent) {
-            persistent.emplace_back(letter, std::move(record));
-        } else if (const auto outcome = Detach(drives, letter); outcome.Status != NetStatus::Done) {
-            failures += FailureLine(letter, record, outcome);
+    {
+        const Locked locked(drives);
+        for (auto& [letter, record] : drives.OwnLetters()) {
+            if (record.Persistent) {
+                persistent.emplace_back(letter, std::move(record));
+            } else if (const auto outcome = Detach(drives, letter); outcome.Status != NetStatus::Done) {
+                failures += FailureLine(letter, record, outcome);
+            }
         }
     }
-    drives.Unlock();
-    for (const auto& [letter, record] : persistent) {
-        if (const auto outcome = Reattach(drives, letter, deadline); outcome.Status != NetStatus::Done)
-            failures += FailureLine(letter, record, outcome);
+    std::vector<char> letters;
+    for (const auto& [letter, record] : persistent)
+        letters.push_back(letter);
+    for (const auto& [letter, outcome] : Reattach(drives, letters, deadline)) {
+        if (outcome.Status != NetStatus::Done) {
+            const auto record = std::find_if(persistent.begin(), persistent.end(), [&](const auto& p) { return p.first == letter; });
+            failures += FailureLine(letter, record->second, outcome);
+        }
     }
     std::string warning;
-    drives.Lock();
-    KeepAutostartFor(drives, warning);
-    drives.Unlock();
+    {
+        const Locked locked(drives);
+        KeepAutostartFor(drives, warning);
+    }
     if (!failures.empty())
         return Fail(NetStatus::Failed, "Not every drive could be attached again:\n" + failures + warning);
     return {NetStatus::Done, warning, {}};
@@ -417,7 +487,8 @@ CarrierOutcome RunCarrier(const std::vector<std::string>& arguments, const fs::p
     const auto login = GivenLogin(arguments, readPassword, failure);
     if (failure.Status != NetStatus::Done)
         return failure;
-    const auto drives = OpenForChange(folder, true, failure);
+    // Locked only for the change itself, once the share has answered.
+    const auto drives = DrivesDir::Open(folder, true, failure);
     return drives ? Attach(*drives, *letter, arguments[2], login, EqualsIgnoringCase(persistence, "/PERSISTENT:YES"))
                   : failure;
 }

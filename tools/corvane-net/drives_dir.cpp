@@ -200,21 +200,6 @@ bool DrivesDir::MakeLink(char letter, const std::string& target) const
     return symlinkat(target.c_str(), Descriptor, LetterName(letter).c_str()) == 0;
 }
 
-bool DrivesDir::ReplaceLink(char letter, const std::string& expected, const std::string& target) const
-{
-    const auto temporary = SideName(letter, "link");
-    if (symlinkat(target.c_str(), Descriptor, temporary.c_str()) != 0)
-        return false;
-    const bool still = OwnLinkTarget(LetterName(letter).c_str()) == expected;
-    if (!still || renameat(Descriptor, temporary.c_str(), Descriptor, LetterName(letter).c_str()) != 0) {
-        const int why = still ? errno : EEXIST;  // something else took the letter meanwhile
-        unlinkat(Descriptor, temporary.c_str(), 0);
-        errno = why;
-        return false;
-    }
-    return true;
-}
-
 bool DrivesDir::RemoveLink(char letter, const std::string& expected) const
 {
     const auto aside = SideName(letter, "gone");

@@ -58,9 +58,6 @@ public:
 
     // Makes the link at the letter; false (errno EEXIST) when anything stands there.
     bool MakeLink(char letter, const std::string& target) const;
-    // Puts a link to target in place of the letter's link while that is
-    // still ours and points at expected; false (errno EEXIST) when it is not.
-    bool ReplaceLink(char letter, const std::string& expected, const std::string& target) const;
     // Removes the letter's link when it is ours and points at expected: it is
     // moved aside first and looked at there, so that nothing put at the letter
     // meanwhile is removed; anything else is put back.
