@@ -1,8 +1,7 @@
 #pragma once
 
 #include "app/ui_services.h"
-
-#include <QLockFile>
+#include "platform/file_lock.h"
 
 #include <filesystem>
 
@@ -11,14 +10,15 @@
 class InstanceLock {
 public:
     explicit InstanceLock(const std::filesystem::path& exeDirectory);
-    Q_DISABLE_COPY_MOVE(InstanceLock)
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
 
     // False, once the user is told that the program already runs there, when
     // a live copy holds the lock; true otherwise. A lock left by a copy that
-    // died is taken over; where no lock can be made, none is held.
+    // died is taken over; where no lock can be had, none is held.
     bool Acquire(UiServices& ui);
 
 private:
     std::filesystem::path Directory;
-    QLockFile Lock;
+    FileLock Lock;
 };

@@ -1,21 +1,24 @@
 #include "app/instance_lock.h"
 
 #include "support/fake_services.h"
+#include "support/read_only_folder.h"
 #include "support/temp_dir.h"
 
 #include <QCoreApplication>
-#include <QLockFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -69,9 +72,7 @@ private:
 
 qint64 LockOwner(const fs::path& file)
 {
-    qint64 pid = 0;
-    QLockFile(QString::fromStdU16String(file.u16string())).getLockInfo(&pid, nullptr, nullptr);
-    return pid;
+    return std::stoll("0" + ReadBytes(file));
 }
 
 } // namespace
@@ -125,6 +126,41 @@ TEST(InstanceLock, ALockLeftWithoutItsOwnersNameIsTakenOverUnlessItIsStillHeld)
     EXPECT_EQ(ui.Messages[0].Text, AlreadyRunning(dir.Path()));
     EXPECT_TRUE(fs::exists(dir / "Corvane2.lock"));
 }
+
+#ifndef _WIN32
+TEST(InstanceLock, WhereNoLockCanBeHadTheProgramStillStarts)
+{
+    // A read-only folder that holds a dead copy's lock (a disk mounted read-only after a crash).
+    {
+        TempDir dir;
+        WriteBytes(dir / "Corvane2.lock", "4242\n");
+        ReadOnlyFolder readOnly(dir.Path());
+        if (!readOnly.Made())
+            GTEST_SKIP() << readOnly.Why;
+        FakeUi ui;
+        InstanceLock first(dir.Path());
+        EXPECT_TRUE(first.Acquire(ui));
+        InstanceLock second(dir.Path());
+        EXPECT_FALSE(second.Acquire(ui)) << "the lock read-only still holds against a second copy";
+        EXPECT_EQ(ui.Messages.size(), 1u);
+    }
+    // Something other than a plain file in the lock's place: never waited on, never removed.
+    const std::function<void(const fs::path&)> planted[] = {
+        [](const fs::path& lock) { fs::create_directory(lock); },
+        [](const fs::path& lock) { fs::create_symlink("/nowhere/at/all", lock); },
+        [](const fs::path& lock) { ASSERT_EQ(mkfifo(lock.c_str(), 0600), 0); },
+    };
+    for (const auto& plant : planted) {
+        TempDir dir;
+        plant(dir / "Corvane2.lock");
+        FakeUi ui;
+        InstanceLock lock(dir.Path());
+        EXPECT_TRUE(lock.Acquire(ui));
+        EXPECT_TRUE(ui.Messages.empty());
+        EXPECT_TRUE(fs::exists(fs::symlink_status(dir / "Corvane2.lock")));
+    }
+}
+#endif
 
 TEST(InstanceLock, TheLockOfARunningProgramHoldsAndThatOfADeadOneIsTakenOver)
 {
