@@ -504,3 +504,28 @@ TEST_F(SmbShare, RestoreTriesEveryLetterOnceBeforeItWaitsForAny)
     EXPECT_EQ(Run(DetachArguments('P')).ExitStatus, 0);
     ExpectNothingLeft('P');
 }
+
+TEST_F(SmbShare, NothingWaitsForAStalledShareOnceItsWorkIsDone)
+{
+    ASSERT_EQ(Attach("P: \\\\127.0.0.1\\public", std::nullopt, true).ExitStatus, 0);
+    const auto program = Dir / "Programs Ü";
+    fs::create_directories(program);
+    fs::copy_file(CORVANE, program / "corvane");
+    WriteBytes(program / "Corvane2.pro", "1\r\nP: \\\\127.0.0.1\\public\r\n");
+    Lab.PauseServer();
+    // Through a pipe, as $(corvane show) reads it: the pipe ends only with every process that holds it.
+    auto start = Clock::now();
+    const int shown = std::system((ShellQuoted(program / "corvane") + " show | cat >" + ShellQuoted(Dir / "shown")).c_str());
+    const auto showing = Clock::now() - start;
+    start = Clock::now();
+    const auto listed = Run({"net", "use"});
+    const auto listing = Clock::now() - start;
+    Lab.ResumeServer();
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(ReadBytes(Dir / "shown"), "P: \\\\127.0.0.1\\public\tAttached, not answering\n");
+    EXPECT_LT(showing, std::chrono::seconds(5)) << "corvane show waited for the stalled share";
+    EXPECT_NE(listed.Output.find("Unavailable  P:"), std::string::npos) << listed.Output;
+    EXPECT_LT(listing, std::chrono::seconds(5)) << "corvane-net use waited for the stalled share";
+    EXPECT_EQ(Run(DetachArguments('P')).ExitStatus, 0);
+    ExpectNothingLeft('P');
+}

@@ -2,6 +2,7 @@
 
 #include "autostart.h"
 #include "drives_dir.h"
+#include "platform/posix/folder_probe.h"
 
 #include <glib.h>
 
@@ -26,8 +27,6 @@ const char* const NoEntries = "There are no entries in the list.\n\n";
 
 using Clock = std::chrono::steady_clock;
 
-// A dangling link is told from a live one this fast; a stalled server counts as gone.
-constexpr auto AnswerTimeLimit = std::chrono::milliseconds(1500);
 // Restore's pauses between tries while a host cannot be reached: 1, 2, 4 ... 30 s.
 constexpr auto FirstPause = std::chrono::milliseconds(1000);
 constexpr auto LongestPause = std::chrono::milliseconds(30000);
@@ -140,7 +139,7 @@ CarrierOutcome AttachOver(const DrivesDir& drives, char letter, const std::optio
         if (share && mountedNow)
             UnmountShare(*share, record.Target, ignored);
     };
-    if (share && !share->Folders.empty() && !FolderAnswers(target, AnswerTimeLimit)) {
+    if (share && !share->Folders.empty() && !FolderAnswersWithin(target, AnswerTimeLimit)) {
         letGo();
         return Fail(NetStatus::NameNotFound);
     }
@@ -191,7 +190,7 @@ CarrierOutcome Attach(const DrivesDir& drives, char letter, const std::string& p
 {
     // A letter of ours whose share has gone (a log-out, a server restart) may be attached anew.
     const auto previous = drives.OwnRecord(letter);
-    if (drives.Taken(letter) && (!previous || FolderAnswers(drives.LinkPath(letter), AnswerTimeLimit)))
+    if (drives.Taken(letter) && (!previous || FolderAnswersWithin(drives.LinkPath(letter), AnswerTimeLimit)))
         return Fail(NetStatus::DeviceInUse);
     return AttachOver(drives, letter, previous, path, login, persistent);
 }
@@ -226,7 +225,7 @@ CarrierOutcome List(const DrivesDir& drives)
 {
     std::string listing;
     for (const auto& [letter, record] : drives.OwnLetters()) {
-        std::string status = FolderAnswers(drives.LinkPath(letter), AnswerTimeLimit) ? "OK" : "Unavailable";
+        std::string status = FolderAnswersWithin(drives.LinkPath(letter), AnswerTimeLimit) ? "OK" : "Unavailable";
         status.resize(13, ' ');
         listing += status + letter + ":        " + record.Path + "\n";
     }
@@ -293,7 +292,7 @@ std::vector<std::pair<char, CarrierOutcome>> Reattach(const DrivesDir& drives, s
         std::vector<std::pair<char, CarrierOutcome>> waiting;
         for (const char letter : letters) {
             const auto record = drives.OwnRecord(letter);
-            if (!record || !record->Persistent || FolderAnswers(drives.LinkPath(letter), AnswerTimeLimit)) {
+            if (!record || !record->Persistent || FolderAnswersWithin(drives.LinkPath(letter), AnswerTimeLimit)) {
                 ended.emplace_back(letter, CarrierOutcome{});
                 continue;
             }
@@ -337,7 +336,7 @@ void Watch(const DrivesDir& drives)
         const auto keyOf = [](char letter, const LetterRecord& record) { return std::string(1, letter) + record.Path; };
         for (const auto& [letter, record] : letters) {
             const auto given = std::find(givenUp.begin(), givenUp.end(), keyOf(letter, record));
-            if (given != givenUp.end() && FolderAnswers(drives.LinkPath(letter), AnswerTimeLimit))
+            if (given != givenUp.end() && FolderAnswersWithin(drives.LinkPath(letter), AnswerTimeLimit))
                 givenUp.erase(given);
             else if (record.Persistent && given == givenUp.end())
                 watched.push_back(letter);

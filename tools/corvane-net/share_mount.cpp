@@ -1,8 +1,9 @@
 #include "share_mount.h"
 
+#include "platform/posix/folder_probe.h"
+
 #include <gio/gio.h>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
@@ -15,7 +16,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <future>
 #include <memory>
 #include <thread>
 #include <utility>
@@ -32,7 +32,6 @@ constexpr auto MountTimeLimit = std::chrono::seconds(30);
 // soon after it was let go gives input/output errors for over a second.
 constexpr auto ReadyTimeLimit = std::chrono::seconds(10);
 constexpr auto ReadyPause = std::chrono::milliseconds(50);
-constexpr auto ProbeTimeLimit = std::chrono::milliseconds(1500);
 constexpr auto UnmountTimeLimit = std::chrono::seconds(20);
 constexpr auto CancelTimeLimit = std::chrono::seconds(3);
 
@@ -84,17 +83,6 @@ bool RunUntil(const bool& done, Clock::duration limit)
     return done;
 }
 
-bool ListsNow(const fs::path& folder)
-{
-    DIR* listing = opendir(folder.c_str());
-    if (!listing)
-        return false;
-    errno = 0;
-    const bool read = readdir(listing) != nullptr || errno == 0;
-    closedir(listing);
-    return read;
-}
-
 bool WaitUntilAnswers(const fs::path& folder)
 {
     const auto deadline = Clock::now() + ReadyTimeLimit;
@@ -102,7 +90,7 @@ bool WaitUntilAnswers(const fs::path& folder)
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0)
             return false;
-        if (FolderAnswers(folder, left))
+        if (FolderAnswersWithin(folder, left))
             return true;
         std::this_thread::sleep_for(ReadyPause);
     }
@@ -166,7 +154,7 @@ bool HostAnswers(const std::string& server)
     freeaddrinfo(found);
 
     bool answered = false;
-    const auto deadline = Clock::now() + ProbeTimeLimit;
+    const auto deadline = Clock::now() + AnswerTimeLimit;
     while (!answered && !tries.empty()) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0 || poll(tries.data(), tries.size(), static_cast<int>(left.count())) <= 0)
@@ -397,14 +385,6 @@ bool Unmount(GMount* mount, std::string& reason)
 }
 
 } // namespace
-
-bool FolderAnswers(const fs::path& folder, std::chrono::milliseconds limit)
-{
-    auto answer = std::make_shared<std::promise<bool>>();
-    auto answered = answer->get_future();
-    std::thread([answer, folder] { answer->set_value(ListsNow(folder)); }).detach();
-    return answered.wait_for(limit) == std::future_status::ready && answered.get();
-}
 
 MountOutcome MountShare(const UncPath& path, const std::optional<Login>& login, bool savePassword)
 {

@@ -36,9 +36,6 @@ MountOutcome MountShare(const UncPath& path, const std::optional<Login>& login, 
 // mounted; true when it is not mounted afterwards.
 bool UnmountShare(const UncPath& path, const std::filesystem::path& folder, std::string& reason);
 
-// Whether a folder can be listed within the time limit. A folder of a stalled
-// server does not answer; the listing is left behind rather than waited for.
-bool FolderAnswers(const std::filesystem::path& folder, std::chrono::milliseconds limit);
 
 // What ended a wait: its time, the system saying the network changed, or the
 // end of the desktop session (or there being none).

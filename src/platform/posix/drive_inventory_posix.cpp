@@ -1,12 +1,12 @@
 #include "platform/system_services.h"
 
 #include "drives_folder.h"
+#include "folder_probe.h"
 #include "mount_table.h"
 #include "plain_file.h"
 
 #include <gio/gio.h>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -84,14 +84,9 @@ public:
         struct stat link {};
         if (lstat(entry.c_str(), &link) != 0)
             return {};
-        DriveConnection connection{true, S_ISLNK(link.st_mode) ? RecordedPath(drives, letter) : std::nullopt, false};
-        // Through the link: a stalled server holds this here, and nowhere else.
-        if (DIR* listing = opendir(entry.c_str())) {
-            errno = 0;
-            connection.Answers = readdir(listing) != nullptr || errno == 0;
-            closedir(listing);
-        }
-        return connection;
+        // Through the link: a stalled server holds only the listing's own process.
+        return {true, S_ISLNK(link.st_mode) ? RecordedPath(drives, letter) : std::nullopt,
+                FolderAnswersWithin(entry, AnswerTimeLimit)};
     }
 
     std::uint32_t PresentDrives() override
