@@ -89,6 +89,8 @@ void CatalogueListView::MeasureRows()
     advances.fill(metrics.maxWidth());
     for (char16_t c = 32; c < 127; ++c)
         advances[c] = metrics.horizontalAdvance(QChar(c));
+    // A tab reaches as far as the next tab stop.
+    advances['\t'] = std::max(metrics.maxWidth(), metrics.horizontalAdvance(QStringLiteral("\t")));
     int widest = 0;
     for (const int row : catalogue->WidestRows(advances, metrics.maxWidth()))
         widest = std::max(widest, Delegate->NaturalSize(option, catalogue->index(row, 0)).width());

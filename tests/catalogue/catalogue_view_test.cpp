@@ -263,6 +263,18 @@ TEST_F(CatalogueView, EveryRowIsAsWideAsTheWidestPath)
     EXPECT_GT(rowWidth(0), advance(QStringLiteral("\\\\") + QString(250, QChar(0xDC))));
     EXPECT_EQ(rowWidth(3), rowWidth(0));
 
+    // Tabs reach to their tab stops, past a path of more letters: the end of
+    // such a path can be scrolled to.
+    const auto tabStop = advance(QStringLiteral("\t"));
+    const auto letters = (10 + 6) * view->fontMetrics().maxWidth() / advance(QStringLiteral("W")) + 1;
+    ASSERT_LT(advance(QString(letters + 2, u'W')), 10 * tabStop);
+    form->AvailablePathList.clear();
+    form->AvailablePathList.push_back({"\\\\" + std::string(10, '\t') + "end", "", 0});
+    form->AvailablePathList.push_back({"\\\\" + std::string(static_cast<std::size_t>(letters), 'W'), "", 0});
+    form->RefreshCatalogueView(false);
+    QApplication::processEvents();
+    EXPECT_GT(rowWidth(0), 10 * tabStop);
+
     // No rows, no width.
     form->AvailablePathList.clear();
     form->RefreshCatalogueView(false);
