@@ -124,6 +124,23 @@ TEST(PathCatalogue, SortingKeepsEqualPathsInTheirOrderAndMovesNoBytes)
     }
 }
 
+TEST(PathCatalogue, ASortThatCouldNotHaveItsKeysLeavesTheCatalogueToBeSortedAgain)
+{
+    AvailablePathVector entries;
+    for (int i = 999; i >= 0; --i)
+        entries.push_back({"\\\\srv\\" + std::to_string(i), "", 0});
+    PathCatalogue catalogue(entries);
+    {
+        AllocationWatch watch;
+        watch.RefuseAbove(1000);
+        EXPECT_THROW(catalogue.Sort(), std::bad_alloc);
+    }
+    catalogue.Sort();
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const auto& a, const auto& b) { return AsciiCaseLess(a.NetworkPath, b.NetworkPath); });
+    EXPECT_EQ(catalogue, entries);
+}
+
 TEST(PathCatalogue, ReadingAHundredThousandEntriesTakesOneBufferOfTheFilesSize)
 {
     std::mt19937 random(7);

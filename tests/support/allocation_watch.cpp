@@ -8,6 +8,7 @@ namespace {
 
 std::atomic<bool> Watching = false;
 std::atomic<std::size_t> LargestAllocation = 0;
+std::atomic<std::size_t> Refused = ~std::size_t{0};
 
 void Note(std::size_t size)
 {
@@ -23,6 +24,7 @@ void Note(std::size_t size)
 AllocationWatch::AllocationWatch()
 {
     LargestAllocation = 0;
+    Refused = ~std::size_t{0};
     Watching = true;
 }
 
@@ -41,10 +43,17 @@ void AllocationWatch::Stop()
     Watching = false;
 }
 
+void AllocationWatch::RefuseAbove(std::size_t bytes)
+{
+    Refused = bytes;
+}
+
 // Every plain form of new and delete, so that each pair meets its own kind.
 void* operator new(std::size_t size)
 {
     Note(size);
+    if (Watching.load(std::memory_order_relaxed) && size > Refused.load(std::memory_order_relaxed))
+        throw std::bad_alloc();
     if (void* memory = std::malloc(size ? size : 1))
         return memory;
     throw std::bad_alloc();
@@ -58,6 +67,8 @@ void* operator new[](std::size_t size)
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
     Note(size);
+    if (Watching.load(std::memory_order_relaxed) && size > Refused.load(std::memory_order_relaxed))
+        return nullptr;
     return std::malloc(size ? size : 1);
 }
 

@@ -14,4 +14,6 @@ public:
     // The largest until now, or until the watch ended.
     std::size_t Largest() const;
     void Stop();
+    // While watching, an allocation of more than bytes fails as one the system cannot give.
+    void RefuseAbove(std::size_t bytes);
 };
