@@ -163,6 +163,14 @@ CarrierOutcome AttachOver(const DrivesDir& drives, char letter, const std::optio
         letGo();
         return Fail(NetStatus::Failed, "The drive would not be attached again at the next login.\n" + reason);
     }
+    // Our dangling letter already points where the share came back: only the record changes.
+    if (now && now->Target == record.Target) {
+        if (drives.WriteRecord(letter, record, reason))
+            return {};
+        letGo();
+        KeepAutostartFor(drives, reason);
+        return Fail(NetStatus::Failed, "The drive could not be recorded: " + reason);
+    }
     if (now && !drives.RemoveLink(letter, now->Target)) {
         letGo();
         KeepAutostartFor(drives, reason);
