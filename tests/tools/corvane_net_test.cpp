@@ -261,8 +261,10 @@ TEST_F(Carrier, ASignalRightAfterTheLinkIsMadeLeavesALetterThatCanBeDetached)
 {
     // Ctrl-C or a log-out at the worst moment: the link made, nothing after it.
     const auto share = Share("Projects");
+    // The loader splits its list at blanks, which the build's folder may hold.
+    fs::copy_file(FAULTY_IO, Dir / "faulty-io.so");
     const auto killed = RunWithInput("use K: " + ShellQuoted(share) + " /PERSISTENT:NO", {}, {}, {},
-                                     "LD_PRELOAD=" + ShellQuoted(FAULTY_IO)
+                                     "LD_PRELOAD=" + ShellQuoted(Dir / "faulty-io.so")
                                          + " ASAN_OPTIONS=verify_asan_link_order=0 FAULTY_TERM_AFTER_SYMLINK=1");
     EXPECT_EQ(killed.ExitStatus, 128 + SIGTERM) << "the carrier was not stopped: " << killed.Output;
     ASSERT_TRUE(fs::is_symlink(Drives / "K"));
