@@ -5,9 +5,9 @@
 #include <functional>
 #include <string_view>
 
-enum class PlainFileStatus {
+enum class FileReadStatus {
     Read,
-    Missing,     // nothing by that name
+    Missing,     // no file of that name
     Unreadable,  // there, but no plain file, larger than the limit, or failed while read
 };
 
@@ -15,5 +15,5 @@ enum class PlainFileStatus {
 // plain file (a link to one is followed) of at most limit bytes. A pipe, a
 // device or a folder in its place is Unreadable at once: it is opened without
 // waiting for a writer and never read.
-PlainFileStatus ReadPlainFileBlocks(const std::filesystem::path& path, std::uint64_t limit,
+FileReadStatus ReadPlainFileBlocks(const std::filesystem::path& path, std::uint64_t limit,
                                     const std::function<void(std::string_view)>& take);

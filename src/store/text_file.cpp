@@ -1,7 +1,5 @@
 #include "text_file.h"
 
-#include "platform/plain_file_reader.h"
-
 #include <algorithm>
 #include <iterator>
 #include <limits>
@@ -36,14 +34,7 @@ FileBytes ReadFileBytes(const std::filesystem::path& path)
 
 FileReadStatus ReadFileBlocks(const std::filesystem::path& path, const std::function<void(std::string_view)>& take)
 {
-    switch (ReadPlainFileBlocks(path, LargestStoredFile, take)) {
-    case PlainFileStatus::Read:
-        return FileReadStatus::Read;
-    case PlainFileStatus::Missing:
-        return FileReadStatus::Missing;
-    default:
-        return FileReadStatus::Unreadable;
-    }
+    return ReadPlainFileBlocks(path, LargestStoredFile, take);
 }
 
 std::string_view UpToCtrlZ(std::string_view bytes)

@@ -1,17 +1,13 @@
 #pragma once
 
+#include "platform/plain_file_reader.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-
-enum class FileReadStatus {
-    Read,
-    Missing,     // no file of that name
-    Unreadable,  // the file is there but could not be read
-};
 
 struct FileBytes {
     FileReadStatus Status = FileReadStatus::Missing;

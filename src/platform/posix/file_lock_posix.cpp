@@ -42,11 +42,10 @@ FileLock::Outcome FileLock::Acquire()
         return held ? Outcome::HeldElsewhere : Outcome::Unavailable;
     }
     Handle = descriptor;
-    if (writable) {
-        const auto text = std::to_string(getpid()) + "\n";
-        if (ftruncate(descriptor, 0) == 0 && pwrite(descriptor, text.data(), text.size(), 0) < 0) {
-            // Only for people to read; the lock holds without it.
-        }
+    // Only for people to read: the lock holds whether or not it is written.
+    if (const auto text = std::to_string(getpid()) + "\n"; writable && ftruncate(descriptor, 0) == 0) {
+        const auto written = pwrite(descriptor, text.data(), text.size(), 0);
+        static_cast<void>(written);
     }
     return Outcome::Held;
 }

@@ -4,17 +4,17 @@
 
 #include <string>
 
-PlainFileStatus ReadPlainFileBlocks(const std::filesystem::path& path, std::uint64_t limit,
+FileReadStatus ReadPlainFileBlocks(const std::filesystem::path& path, std::uint64_t limit,
                                     const std::function<void(std::string_view)>& take)
 {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const auto error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PlainFileStatus::Missing
-                                                                              : PlainFileStatus::Unreadable;
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileReadStatus::Missing
+                                                                              : FileReadStatus::Unreadable;
     }
-    auto status = PlainFileStatus::Unreadable;
+    auto status = FileReadStatus::Unreadable;
     LARGE_INTEGER size{};
     if (GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size)
         && static_cast<std::uint64_t>(size.QuadPart) <= limit) {
@@ -25,7 +25,7 @@ PlainFileStatus ReadPlainFileBlocks(const std::filesystem::path& path, std::uint
             if (!ReadFile(file, block.data(), static_cast<DWORD>(block.size()), &got, nullptr))
                 break;
             if (got == 0) {
-                status = PlainFileStatus::Read;
+                status = FileReadStatus::Read;
                 break;
             }
             if ((total += got) > limit)
