@@ -530,3 +530,46 @@ TEST_F(SmbShare, NothingWaitsForAStalledShareOnceItsWorkIsDone)
     EXPECT_EQ(Run(DetachArguments('P')).ExitStatus, 0);
     ExpectNothingLeft('P');
 }
+
+TEST_F(SmbShare, TheWatcherTriesARefusedLetterAgainOnceTheUserAttachedItAnew)
+{
+    const std::string line = "P: \\\\127.0.0.1\\private";
+    ASSERT_EQ(Attach(line, Credentials{"root", SmbLab::Password}, true).ExitStatus, 0);
+    // Started apart, so that what it logs can be read while it runs.
+    const auto log = Dir / "watcher.log";
+    ASSERT_EQ(std::system((ShellQuoted(CORVANE_NET) + " restore --watch 2>" + ShellQuoted(log) + " & echo $! >"
+                           + ShellQuoted(Dir / "watcher.pid"))
+                              .c_str()),
+              0);
+    const pid_t watcher = std::stoi(ReadBytes(Dir / "watcher.pid"));
+    struct AtEnd {
+        SmbLab& Lab;
+        pid_t Watcher;
+        ~AtEnd()
+        {
+            Lab.EndSession();
+            for (int tick = 0; tick < 100 && kill(Watcher, 0) == 0; ++tick)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            EXPECT_NE(kill(Watcher, SIGKILL), 0) << "the watcher outlived its session";
+        }
+    } const ending{Lab, watcher};
+    // Without its mount, as after a server's restart; no keyring holds the password.
+    const auto dropMountAndAwaitGivingUp = [&](std::size_t times) {
+        std::system("timeout 10 gio mount -u smb://root@127.0.0.1/private/ >/dev/null 2>&1");
+        const std::string refused = "Not attached again until attached anew: " + line + " (86)";
+        const auto count = [&] {
+            const auto text = ReadBytes(log);
+            std::size_t found = 0;
+            for (auto at = text.find(refused); at != std::string::npos; at = text.find(refused, at + 1))
+                ++found;
+            return found;
+        };
+        const auto until = Clock::now() + std::chrono::seconds(30);
+        while (count() < times && Clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        return count();
+    };
+    ASSERT_EQ(dropMountAndAwaitGivingUp(1), 1U) << ReadBytes(log);
+    ASSERT_EQ(Attach(line, Credentials{"root", SmbLab::Password}, true).ExitStatus, 0);
+    EXPECT_EQ(dropMountAndAwaitGivingUp(2), 2U) << "a letter attached anew was not watched: " << ReadBytes(log);
+}

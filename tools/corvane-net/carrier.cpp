@@ -8,7 +8,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <map>
 #include <optional>
+#include <set>
+#include <string>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -326,34 +330,36 @@ std::string FailureLine(char letter, const LetterRecord& record, const CarrierOu
 
 // Keeps the persistent letters attached for as long as the session lasts: a
 // letter that stops answering is attached again once its host answers.
-// A refused password or a missing share is not tried again, until the letter
-// answers again (the user attached it anew).
+// A refused password or a missing share is not tried again until the letter
+// is attached anew, which writes its record anew; the reason goes to the
+// session's log.
 void Watch(const DrivesDir& drives)
 {
-    std::vector<std::string> givenUp;
+    std::set<std::string> givenUp;  // letter and record stamp
     for (;;) {
         const auto woken = WaitForChange(WatchPause);
         if (woken == Wake::SessionEnd)
             return;
-        std::vector<char> watched;
         std::vector<std::pair<char, LetterRecord>> letters;
+        std::map<char, std::string> stamps;
         {
             const Locked locked(drives);
             letters = drives.OwnLetters();
+            for (const auto& [letter, record] : letters)
+                stamps[letter] = std::string(1, letter) + drives.RecordStamp(letter).value_or("");
         }
-        const auto keyOf = [](char letter, const LetterRecord& record) { return std::string(1, letter) + record.Path; };
+        std::vector<char> watched;
         for (const auto& [letter, record] : letters) {
-            const auto given = std::find(givenUp.begin(), givenUp.end(), keyOf(letter, record));
-            if (given != givenUp.end() && FolderAnswersWithin(drives.LinkPath(letter), AnswerTimeLimit))
-                givenUp.erase(given);
-            else if (record.Persistent && given == givenUp.end())
+            if (record.Persistent && !givenUp.contains(stamps[letter]))
                 watched.push_back(letter);
         }
         const auto deadline = Clock::now() + (woken == Wake::Network ? WatchRetries : Clock::duration());
         for (const auto& [letter, outcome] : Reattach(drives, watched, deadline)) {
+            if (outcome.Status != NetStatus::WrongPassword && outcome.Status != NetStatus::NameNotFound)
+                continue;
+            givenUp.insert(stamps[letter]);
             const auto record = std::find_if(letters.begin(), letters.end(), [&](const auto& l) { return l.first == letter; });
-            if (outcome.Status == NetStatus::WrongPassword || outcome.Status == NetStatus::NameNotFound)
-                givenUp.push_back(keyOf(letter, record->second));
+            std::fputs(("Not attached again until attached anew: " + FailureLine(letter, record->second, outcome)).c_str(), stderr);
         }
     }
 }

@@ -241,3 +241,11 @@ void DrivesDir::RemoveRecord(char letter) const
 {
     unlinkat(Descriptor, RecordName(letter).c_str(), 0);
 }
+
+std::optional<std::string> DrivesDir::RecordStamp(char letter) const
+{
+    struct stat info {};
+    if (fstatat(Descriptor, RecordName(letter).c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return std::nullopt;
+    return std::to_string(info.st_ino) + ":" + std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec);
+}

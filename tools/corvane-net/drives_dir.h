@@ -68,6 +68,9 @@ public:
     // NUL, which would read back as other keys; reason then says why.
     bool WriteRecord(char letter, const LetterRecord& record, std::string& reason) const;
     void RemoveRecord(char letter) const;
+    // What tells this writing of the letter's record from any other: a record
+    // is written anew as a new file. Nothing when there is none.
+    std::optional<std::string> RecordStamp(char letter) const;
 
 private:
     DrivesDir(std::filesystem::path folder, int descriptor) : Folder(std::move(folder)), Descriptor(descriptor) {}

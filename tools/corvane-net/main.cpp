@@ -5,7 +5,7 @@
 //   corvane-net use X: <path> [<password>|* /USER:<user>] /PERSISTENT:YES|NO
 //   corvane-net use X: /DELETE
 //   corvane-net use
-//   corvane-net restore [--drives <folder>]
+//   corvane-net restore [--drives <folder>] [--wait <seconds>] [--watch]
 //
 // "*" reads the password from standard input, so that it stands on no
 // command line. Its exit statuses are the system error numbers "net use" reports.
