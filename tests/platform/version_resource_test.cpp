@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -55,13 +56,15 @@ TEST(VersionResource, TheProgramIconIsThere)
     EXPECT_NE(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"), nullptr);
 }
 
-TEST(VersionResource, TheManifestRunsAsTheUserWithLongPathsAndPerMonitorDpi)
+TEST(VersionResource, TheManifestsRunAsTheUserWithLongPathsAndTheWindowsWithPerMonitorDpi)
 {
-    // The program itself, found beside this test's build at run time.
+    // The programs themselves, found beside this test's build at run time.
     wchar_t own[MAX_PATH];
     const std::filesystem::path test(std::wstring(own, GetModuleFileNameW(nullptr, own, MAX_PATH)));
-    const auto program = test.parent_path().parent_path().parent_path() / L"Corvane2.exe";
-    for (const auto& module : {test, program}) {
+    const auto programs = test.parent_path().parent_path().parent_path();
+    const std::vector<std::pair<std::filesystem::path, bool>> modules{
+        {test, true}, {programs / L"Corvane2.exe", true}, {programs / L"corvane.exe", false}};
+    for (const auto& [module, window] : modules) {
         SCOPED_TRACE(module.string());
         const HMODULE loaded = LoadLibraryExW(module.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
         ASSERT_NE(loaded, nullptr);
@@ -73,7 +76,7 @@ TEST(VersionResource, TheManifestRunsAsTheUserWithLongPathsAndPerMonitorDpi)
         EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"), std::string::npos);
         EXPECT_NE(manifest.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"), std::string::npos);
         EXPECT_NE(manifest.find(">true</longPathAware>"), std::string::npos);
-        EXPECT_NE(manifest.find(">PerMonitorV2</dpiAwareness>"), std::string::npos);
-        EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+        EXPECT_EQ(manifest.find(">PerMonitorV2</dpiAwareness>") != std::string::npos, window);
+        EXPECT_EQ(manifest.find(">true/pm</dpiAware>") != std::string::npos, window);
     }
 }
