@@ -1,5 +1,6 @@
 #include "platform/system_services.h"
 
+#include "platform/network_connections.h"
 #include "text_code_page.h"
 
 #include <windows.h>
@@ -8,18 +9,34 @@
 
 #include <iphlpapi.h>
 
+#include <optional>
+#include <string>
 #include <thread>
 
 namespace {
 
 class Win32DriveInventory final : public DriveInventory {
 public:
-    std::uint32_t PresentDrives() override { return GetLogicalDrives(); }
+    // A letter remembered for a server that did not answer at login has no
+    // drive, but it is taken all the same: nothing else can be attached there.
+    std::uint32_t PresentDrives() override
+    {
+        std::uint32_t present = GetLogicalDrives();
+        for (const auto& [local, remote] : MakeSystemNetworkConnections()->RememberedConnections()) {
+            if (local.size() != 2 || local[1] != ':')
+                continue;
+            const char upper = local[0] >= 'a' && local[0] <= 'z' ? static_cast<char>(local[0] - 'a' + 'A') : local[0];
+            if (upper >= 'A' && upper <= 'Z')
+                present |= 1U << (upper - 'A');
+        }
+        return present;
+    }
 
     std::int32_t DriveType(char letter) override
     {
-        const char root[] = {letter, ':', '\0'};
-        return static_cast<std::int32_t>(GetDriveTypeA(root));
+        const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', L'\0'};
+        const UINT type = GetDriveTypeW(root);
+        return static_cast<std::int32_t>(type == DRIVE_NO_ROOT_DIR && RemoteAt(letter) ? DRIVE_REMOTE : type);
     }
 
     // The system's address notifications, waited for on a thread of their own.
@@ -59,17 +76,20 @@ public:
 
     DriveConnection ConnectionAt(char letter) override
     {
-        const wchar_t device[] = {static_cast<wchar_t>(letter), L':', L'\0'};
         const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', L'\0'};
         DriveConnection connection;
-        wchar_t remote[4096];
-        DWORD length = 4096;
-        if (WNetGetConnectionW(device, remote, &length) == NO_ERROR)
-            connection.RemotePath = Narrow(remote, CP_ACP);
+        connection.RemotePath = RemoteAt(letter);
         connection.Present = connection.RemotePath || GetDriveTypeW(root) != DRIVE_NO_ROOT_DIR;
         // A stalled server holds this here, and nowhere else.
         connection.Answers = connection.Present && GetFileAttributesW(root) != INVALID_FILE_ATTRIBUTES;
         return connection;
+    }
+
+private:
+    // Attached there, or remembered there for a server that has not answered since.
+    static std::optional<std::string> RemoteAt(char letter)
+    {
+        return MakeSystemNetworkConnections()->RemoteOf(std::string{letter, ':'});
     }
 };
 
