@@ -227,7 +227,8 @@ private:
     void SelectProfile(int index);
     void DisableLineButtons();
 
-    struct FailedAttach {
+    // A line that failed, or succeeded with a note.
+    struct AttachReport {
         std::string Line;
         CommandResult Result;
     };
@@ -235,7 +236,7 @@ private:
     // Detaches an attached letter once the user agreed; false when not.
     bool DetachAfterAsking(char letter);
     CommandResult AttachLine(const std::string& line);
-    void ShowAttachOutcome(const std::string& text, const std::vector<FailedAttach>& failures);
+    void ShowAttachOutcome(const std::string& text, const std::vector<AttachReport>& reports);
 
     MessageAnswer ShowBox(const std::string& text, const std::string& caption, MessageIcon icon,
                           MessageButtons buttons = MessageButtons::Ok);

@@ -35,17 +35,22 @@ CommandResult TMainPRGForm::AttachLine(const std::string& line)
     return result;
 }
 
-void TMainPRGForm::ShowAttachOutcome(const std::string& text, const std::vector<FailedAttach>& failures)
+void TMainPRGForm::ShowAttachOutcome(const std::string& text, const std::vector<AttachReport>& reports)
 {
     Message message{MessageKind::Box, text, " Information", MessageIcon::Information, MessageButtons::Ok, {}};
-    for (const auto& failure : failures) {
+    for (const auto& [line, result] : reports) {
         if (!message.Details.empty())
             message.Details += "\n\n";
-        message.Details += failure.Line + "\nExit status " + std::to_string(failure.Result.ExitStatus);
-        if (failure.Result.ExitStatus == -1)
+        message.Details += line;
+        if (result.ExitStatus == 0) {
+            message.Details += "\n" + result.Note;
+            continue;
+        }
+        message.Details += "\nExit status " + std::to_string(result.ExitStatus);
+        if (result.ExitStatus == -1)
             message.Details += " (the network command could not be started)";
-        if (!failure.Result.Output.empty())
-            message.Details += "\n" + failure.Result.Output;
+        if (!result.Output.empty())
+            message.Details += "\n" + result.Output;
     }
     UserInterface.ShowMessage(message);
 }
@@ -53,13 +58,15 @@ void TMainPRGForm::ShowAttachOutcome(const std::string& text, const std::vector<
 void TMainPRGForm::AttachAllBtnClick()
 {
     // Failed lines are counted, not their statuses added: -1 and 1 would cancel out.
-    std::vector<FailedAttach> failures;
+    bool failed = false;
+    std::vector<AttachReport> reports;
     for (const auto& line : GroupLines()) {
         auto result = AttachLine(line);
-        if (result.ExitStatus != 0)
-            failures.push_back({line, std::move(result)});
+        failed = failed || result.ExitStatus != 0;
+        if (result.ExitStatus != 0 || !result.Note.empty())
+            reports.push_back({line, std::move(result)});
     }
-    ShowAttachOutcome(failures.empty() ? Succeeded : " One or more paths were not attached", failures);
+    ShowAttachOutcome(failed ? " One or more paths were not attached" : Succeeded, reports);
 }
 
 void TMainPRGForm::AttachOneBtnClick()
@@ -71,10 +78,11 @@ void TMainPRGForm::AttachOneBtnClick()
     }
     const auto line = GroupLine(row);
     auto result = AttachLine(line);
-    if (result.ExitStatus == 0)
-        ShowAttachOutcome(Succeeded, {});
-    else
-        ShowAttachOutcome(" Path was not attached", {{line, std::move(result)}});
+    const bool attached = result.ExitStatus == 0;
+    std::vector<AttachReport> reports;
+    if (!attached || !result.Note.empty())
+        reports.push_back({line, std::move(result)});
+    ShowAttachOutcome(attached ? Succeeded : " Path was not attached", reports);
 }
 
 void TMainPRGForm::DetachAllBtnClick()

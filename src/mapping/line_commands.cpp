@@ -40,6 +40,7 @@ CommandResult AttachGroupLine(std::string_view line, std::optional<Credentials> 
     auto result = run(arguments);
     if (credentials) {
         result.Output = Redacted(std::move(result.Output), credentials->Password);
+        result.Note = Redacted(std::move(result.Note), credentials->Password);
         Wipe(credentials->Password);
         for (auto& argument : arguments)
             Wipe(argument);
@@ -69,6 +70,7 @@ bool HostNotReachedYet(std::string_view path, int status)
         return false;
     switch (status) {
     case 53:    // the network path was not found: no host answered
+    case 170:   // the resource is busy: the system asks to try again
     case 1222:  // no network
     case 1231:  // the network location cannot be reached
     case 1232:  // the host cannot be reached

@@ -17,7 +17,8 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
     return true;
 }
 
-constexpr std::uint32_t InvalidParameter = 87;  // ERROR_INVALID_PARAMETER
+constexpr std::uint32_t InvalidParameter = 87;          // ERROR_INVALID_PARAMETER
+constexpr std::uint32_t DeviceAlreadyRemembered = 1202;  // ERROR_DEVICE_ALREADY_REMEMBERED
 
 // The server of \\server\share[\...]; empty for anything else.
 std::string ServerOf(std::string_view remote)
@@ -58,16 +59,36 @@ public:
             if (arguments[5].size() > 6)
                 user = arguments[5].substr(6);
         }
-        const auto code = Connections->Add(local, arguments[3], user, password,
-                                           remember ? NetworkConnections::UpdateProfile : 0);
+        const auto& remote = arguments[3];
+        const auto flags = remember ? NetworkConnections::UpdateProfile : 0;
+        auto code = Connections->Add(local, remote, user, password, flags);
+        // A letter remembered for this very path whose server did not answer at
+        // login: its remembered entry gives way to the connection asked for.
+        if (const auto remembered = Connections->RemoteOf(local); code == DeviceAlreadyRemembered && remembered
+            && EqualsIgnoringCase(*remembered, remote)
+            && Connections->Cancel(local, NetworkConnections::UpdateProfile, false) == 0)
+            code = Connections->Add(local, remote, user, password, flags);
+        auto outcome = Outcome(code);
         // Windows remembers the connection, not its password: without this its
         // reconnection at the next login would have to ask.
-        if (code == 0 && remember && user && !ServerOf(arguments[3]).empty())
-            Store->Keep(ServerOf(arguments[3]), *user, *password);
-        return Outcome(code);
+        if (const auto server = ServerOf(remote); code == 0 && remember && user && !server.empty())
+            outcome.Note = KeepFor(server, *user, *password);
+        return outcome;
     }
 
 private:
+    // Why the password could not be kept for server; empty when it was.
+    std::string KeepFor(const std::string& server, const std::string& user, const std::string& password)
+    {
+        const std::string notKept = "The password was not kept for the next login: ";
+        if (Store->KeeperOf(server) == CredentialStore::Keeper::Someone)
+            return notKept + "a password for " + server + " is kept already, and it stays as it is.";
+        // A bare name is the account on that server, as the system reads it when it connects.
+        const bool qualified = user.find_first_of("\\@") != std::string::npos;
+        const auto code = Store->Keep(server, qualified ? user : server + "\\" + user, password);
+        return code == 0 ? std::string() : notKept + Connections->ErrorText(code);
+    }
+
     CommandResult Detach(const std::string& local)
     {
         const auto remembered = [&](auto&& matches) {

@@ -26,21 +26,27 @@ public:
     // The system's own text for the outcome of the last call that returned
     // code, in the user's language (a provider's text for its own errors).
     virtual std::string ErrorText(std::uint32_t code) = 0;
-    // The remote name attached at local, if any.
+    // The remote name attached at local, or remembered there for a server
+    // that has not answered since; nothing when neither.
     virtual std::optional<std::string> RemoteOf(const std::string& local) = 0;
     // The connections remembered for the next login: local and remote names.
     virtual std::vector<std::pair<std::string, std::string>> RememberedConnections() = 0;
 };
 
 // The system's store of credentials that its own reconnection at login uses
-// (Windows' Credential Manager).
+// (Windows' Credential Manager). What this program keeps there carries its
+// mark; a credential of anyone else's is never written over or removed.
 class CredentialStore {
 public:
+    enum class Keeper { Nobody, Us, Someone };
+
     virtual ~CredentialStore() = default;
-    // Keeps user and password as the domain password for server, as
-    // "Remember my credentials" does; false when it could not.
-    virtual bool Keep(const std::string& server, const std::string& user, const std::string& password) = 0;
-    // Forgets what was kept for server.
+    // Who keeps the domain password for server.
+    virtual Keeper KeeperOf(const std::string& server) = 0;
+    // Keeps user and password, with the mark, as the domain password for
+    // server, as "Remember my credentials" does. The system's error code.
+    virtual std::uint32_t Keep(const std::string& server, const std::string& user, const std::string& password) = 0;
+    // Forgets server's domain password when it carries the mark.
     virtual void Forget(const std::string& server) = 0;
 };
 
@@ -51,6 +57,7 @@ std::unique_ptr<CredentialStore> MakeSystemCredentialStore();
 // of starting a program: the status is the call's error code and the output
 // the system's text for it; a password never stands on any command line.
 // A connection remembered for the next login keeps its credentials in store,
-// until the detach of the last remembered connection to its server.
+// unless someone else keeps some for its server, until the detach of the last
+// remembered connection to its server. What could not be kept is the note.
 std::unique_ptr<CommandRunner> MakeConnectionRunner(std::unique_ptr<NetworkConnections> connections,
                                                     std::unique_ptr<CredentialStore> store);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The operating system as the program sees it. main() wires the real services;
@@ -33,10 +34,19 @@ public:
 };
 
 struct CommandResult {
+    CommandResult() = default;
+    CommandResult(int status, std::string output, std::string note = {})
+        : ExitStatus(status), Output(std::move(output)), Note(std::move(note))
+    {
+    }
+
     // The command's exit status; -1 when it could not be started.
     int ExitStatus = -1;
     // What the command printed, its standard output and error together.
     std::string Output;
+    // What a command that succeeded could not do besides, for the user to
+    // read (empty when nothing).
+    std::string Note;
 };
 
 class CommandRunner {

@@ -65,17 +65,25 @@ TEST_F(Attach, AllLinesSucceedingSayItPlainly)
     EXPECT_TRUE(Ui.Messages[0].Details.empty());
     EXPECT_EQ(Runner.Calls[1], (Arguments{"net", "use", "F:", Secret, "pw", "/USER:anna", "/PERSISTENT:YES"}));
     EXPECT_EQ(form->GroupLines().size(), 3u) << "attaching changed the group";
+
+    // What a line that was attached could not do besides is told with it.
+    Ui.Dialogs.push_back(EnterCredentials(QStringLiteral("anna"), QStringLiteral("pw")));
+    Runner.Results = {{0, {}}, {0, {}, "The password was not kept for the next login: no room"}};
+    QTest::mouseClick(form->AttachAllBtn, Qt::LeftButton);
+    ASSERT_EQ(Ui.Messages.size(), 2u);
+    ExpectInformation(Ui.Messages[1], " The commad was successful completed");
+    EXPECT_EQ(Ui.Messages[1].Details, "F: \\\\srv\\secret\nThe password was not kept for the next login: no room");
 }
 
 TEST_F(Attach, FailuresAreCountedNotAddedUp)
 {
     auto form = StartWithGroup();
     Ui.Dialogs.push_back(CancelCredentials());
-    Runner.Results = {{1, {}}, {0, {}}, {-1, {}}};
+    Runner.Results = {{1, {}}, {0, {}, "a note"}, {-1, {}}};
     form->AttachAllBtnClick();
     ASSERT_EQ(Ui.Messages.size(), 1u);
     EXPECT_EQ(Ui.Messages[0].Text, " One or more paths were not attached");
-    EXPECT_EQ(Ui.Messages[0].Details, "E: \\\\srv\\pub\nExit status 1\n\n"
+    EXPECT_EQ(Ui.Messages[0].Details, "E: \\\\srv\\pub\nExit status 1\n\nF: \\\\srv\\secret\na note\n\n"
                                       "G: \\\\srv\\tools\nExit status -1 (the network command could not be started)");
 }
 

@@ -93,7 +93,7 @@ TEST(LineCommands, AnAttachRunsTheLinesArgumentsAndNeverShowsThePassword)
 
 TEST(LineCommands, OnlyAnUnreachableHostIsWorthAnotherTry)
 {
-    for (const int status : {53, 1222, 1231, 1232})
+    for (const int status : {53, 170, 1222, 1231, 1232})
         EXPECT_TRUE(HostNotReachedYet("\\\\srv.corp\\pub", status)) << status;
     for (const int status : {0, -1, 2, 67, 85, 86, 1219, 2250})
         EXPECT_FALSE(HostNotReachedYet("\\\\srv\\pub", status)) << status;

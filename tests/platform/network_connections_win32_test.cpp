@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
 
 TEST(Win32NetworkConnections, AFailedAttachGivesTheCallsCodeAndTheSystemsText)
@@ -32,10 +33,13 @@ TEST(Win32NetworkConnections, AFailedAttachGivesTheCallsCodeAndTheSystemsText)
 
 namespace {
 
-// What the Credential Manager holds for a server, read back as the system's reconnection reads it.
+// What the Credential Manager shows of a server's domain password; its
+// password only the system's authentication may read.
 struct Kept {
-    std::wstring User, Password;
+    std::wstring User, Comment;
     DWORD Persist = 0;
+    std::uint64_t Written = 0;
+    friend bool operator==(const Kept&, const Kept&) = default;
 };
 
 std::optional<Kept> KeptFor(const wchar_t* server)
@@ -43,32 +47,58 @@ std::optional<Kept> KeptFor(const wchar_t* server)
     PCREDENTIALW credential = nullptr;
     if (!CredReadW(server, CRED_TYPE_DOMAIN_PASSWORD, 0, &credential))
         return std::nullopt;
-    Kept kept{credential->UserName ? credential->UserName : L"",
-              std::wstring(reinterpret_cast<const wchar_t*>(credential->CredentialBlob),
-                           credential->CredentialBlobSize / sizeof(wchar_t)),
-              credential->Persist};
+    Kept kept{credential->UserName ? credential->UserName : L"", credential->Comment ? credential->Comment : L"",
+              credential->Persist,
+              (std::uint64_t{credential->LastWritten.dwHighDateTime} << 32) | credential->LastWritten.dwLowDateTime};
     CredFree(credential);
     return kept;
 }
 
+const std::wstring OurMark = L"Kept by Corvane for its drive letters that come back at login";
+
 } // namespace
 
-TEST(Win32CredentialStore, ARememberedAttachKeepsItsDomainPasswordUntilTheLastOneGoes)
+TEST(Win32CredentialStore, OursIsMarkedAndGoesWithTheLastLetterAndTheUsersOwnIsNeverTouched)
 {
+    // The user's own, as "Remember my credentials" keeps it.
+    std::wstring target = L"corvane-test-users", user = L"HOME\\me", secret = L"mine";
+    CREDENTIALW own{};
+    own.Type = CRED_TYPE_DOMAIN_PASSWORD;
+    own.TargetName = target.data();
+    own.UserName = user.data();
+    own.CredentialBlob = reinterpret_cast<LPBYTE>(secret.data());
+    own.CredentialBlobSize = static_cast<DWORD>(secret.size() * sizeof(wchar_t));
+    own.Persist = CRED_PERSIST_ENTERPRISE;
+    ASSERT_TRUE(CredWriteW(&own, 0));
+    const auto users = KeptFor(L"corvane-test-users");
+    ASSERT_TRUE(users);
+
     std::vector<ConnectionCall> calls;
     auto runner = MakeConnectionRunner(std::make_unique<FakeConnections>(calls, 0), MakeSystemCredentialStore());
-    runner->Run(AttachArguments("E: \\\\corvane-test-srv\\a", Credentials{"CORP\\anna", "p\xE4ss word"}, true));
-    runner->Run(AttachArguments("F: \\\\corvane-test-srv\\b", Credentials{"CORP\\anna", "p\xE4ss word"}, true));
-    runner->Run(AttachArguments("G: \\\\corvane-test-other\\c", Credentials{"bob", "pw"}, false));
-    const auto kept = KeptFor(L"corvane-test-srv");
-    ASSERT_TRUE(kept);
-    EXPECT_EQ(kept->User, L"CORP\\anna");
-    EXPECT_EQ(kept->Password, L"p\u00E4ss word");
-    EXPECT_EQ(kept->Persist, static_cast<DWORD>(CRED_PERSIST_ENTERPRISE));
-    EXPECT_FALSE(KeptFor(L"corvane-test-other")) << "kept for a connection not remembered";
+    const auto attach = [&](const std::string& line, const std::string& name) {
+        return runner->Run(AttachArguments(line, Credentials{name, "p\xE4ss word"}, true)).Note;
+    };
+    EXPECT_EQ(attach("E: \\\\corvane-test-srv\\a", "CORP\\anna"), "");
+    EXPECT_EQ(attach("F: \\\\corvane-test-srv\\b", "CORP\\anna"), "") << "ours is written again";
+    EXPECT_EQ(attach("G: \\\\corvane-test-bare\\c", "bob"), "");
+    EXPECT_EQ(attach("H: \\\\corvane-test-users\\d", "anna"),
+              "The password was not kept for the next login: a password for corvane-test-users is kept already, and "
+              "it stays as it is.");
+    const auto ours = KeptFor(L"corvane-test-srv");
+    ASSERT_TRUE(ours);
+    EXPECT_EQ(ours->User, L"CORP\\anna");
+    EXPECT_EQ(ours->Comment, OurMark);
+    EXPECT_EQ(ours->Persist, static_cast<DWORD>(CRED_PERSIST_ENTERPRISE));
+    const auto bare = KeptFor(L"corvane-test-bare");
+    ASSERT_TRUE(bare) << "a bare user name was refused";
+    EXPECT_EQ(bare->User, L"corvane-test-bare\\bob");
 
-    runner->Run(DetachArguments('E'));
+    for (const char letter : {'E', 'G', 'H'})
+        runner->Run(DetachArguments(letter));
     EXPECT_TRUE(KeptFor(L"corvane-test-srv")) << "F: still needs it";
+    EXPECT_FALSE(KeptFor(L"corvane-test-bare"));
     runner->Run(DetachArguments('F'));
     EXPECT_FALSE(KeptFor(L"corvane-test-srv"));
+    EXPECT_EQ(KeptFor(L"corvane-test-users"), users) << "the user's own was written over or removed";
+    CredDeleteW(L"corvane-test-users", CRED_TYPE_DOMAIN_PASSWORD, 0);
 }

@@ -22,7 +22,8 @@ struct ConnectionCall {
 };
 
 // Answers every call with Answer, and keeps the connections the calls made
-// (those with UpdateProfile as remembered) as the system would.
+// (those with UpdateProfile as remembered) as the system would. A letter
+// remembered but not attached is one whose server did not answer at login.
 class FakeConnections final : public NetworkConnections {
 public:
     FakeConnections(std::vector<ConnectionCall>& calls, std::uint32_t answer) : Calls(calls), Answer(answer) {}
@@ -31,6 +32,8 @@ public:
                       const std::optional<std::string>& password, std::uint32_t flags) override
     {
         Calls.push_back({"Add", local, remote, user, password, flags, false});
+        if (Remembered.contains(local) && !Attached.contains(local))
+            return 1202;  // ERROR_DEVICE_ALREADY_REMEMBERED, whatever the path
         if (Answer == 0) {
             Attached[local] = remote;
             if (flags & UpdateProfile)
@@ -51,8 +54,11 @@ public:
     std::string ErrorText(std::uint32_t code) override { return "text of " + std::to_string(code); }
     std::optional<std::string> RemoteOf(const std::string& local) override
     {
-        const auto found = Attached.find(local);
-        return found == Attached.end() ? std::nullopt : std::optional(found->second);
+        for (const auto* connections : {&Attached, &Remembered}) {
+            if (const auto found = connections->find(local); found != connections->end())
+                return found->second;
+        }
+        return std::nullopt;
     }
     std::vector<std::pair<std::string, std::string>> RememberedConnections() override
     {

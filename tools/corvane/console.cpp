@@ -237,6 +237,11 @@ std::string FailureText(const std::string& what, const CommandResult& result)
     return reason.empty() ? text : text + ": " + reason;
 }
 
+std::string AttachedText(const std::string& line, const CommandResult& result)
+{
+    return line + "\tattached" + (result.Note.empty() ? "" : "; " + OneLine(result.Note));
+}
+
 class Console {
 public:
     Console(const CommandLine& line, ConsoleServices& services) : Line(line), Services(services) {}
@@ -460,7 +465,7 @@ private:
             if (credentials && !retry)
                 Wipe(*credentials);
             if (result.ExitStatus == 0) {
-                Say(line + "\tattached");
+                Say(AttachedText(line, result));
             } else if (retry) {
                 Report(FailureText(line + ": not attached yet", result) + "; trying again");
                 waiting.push_back({line, std::move(credentials), std::move(result)});
@@ -491,7 +496,7 @@ private:
                 if (ended && entry->Given)
                     Wipe(*entry->Given);
                 if (entry->Last.ExitStatus == 0) {
-                    Say(entry->Line + "\tattached");
+                    Say(AttachedText(entry->Line, entry->Last));
                     entry = waiting.erase(entry);
                 } else if (ended) {
                     Say(FailureText(entry->Line + "\tnot attached", entry->Last));

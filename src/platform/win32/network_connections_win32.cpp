@@ -7,6 +7,8 @@
 #include <wincred.h>
 #include <winnetwk.h>
 
+#include <string_view>
+
 namespace {
 
 std::string Trimmed(std::string text)
@@ -60,7 +62,8 @@ public:
     {
         wchar_t remote[4096];
         DWORD length = 4096;
-        if (WNetGetConnectionW(Widen(local, CP_ACP).c_str(), remote, &length) != NO_ERROR)
+        if (const DWORD got = WNetGetConnectionW(Widen(local, CP_ACP).c_str(), remote, &length);
+            got != NO_ERROR && got != ERROR_CONNECTION_UNAVAIL)
             return std::nullopt;
         return Narrow(remote, CP_ACP);
     }
@@ -106,28 +109,44 @@ private:
     std::string Extended;
 };
 
+// What tells a credential this program kept from the user's own.
+constexpr const wchar_t* OurMark = L"Kept by Corvane for its drive letters that come back at login";
+
 class Win32CredentialStore final : public CredentialStore {
 public:
-    bool Keep(const std::string& server, const std::string& user, const std::string& password) override
+    Keeper KeeperOf(const std::string& server) override
+    {
+        PCREDENTIALW credential = nullptr;
+        if (!CredReadW(Widen(server, CP_ACP).c_str(), CRED_TYPE_DOMAIN_PASSWORD, 0, &credential))
+            return Keeper::Nobody;
+        const bool ours = credential->Comment && std::wstring_view(credential->Comment) == OurMark;
+        CredFree(credential);
+        return ours ? Keeper::Us : Keeper::Someone;
+    }
+
+    std::uint32_t Keep(const std::string& server, const std::string& user, const std::string& password) override
     {
         auto target = Widen(server, CP_ACP);
         auto userName = Widen(user, CP_ACP);
         auto secret = Widen(password, CP_ACP);
+        std::wstring mark = OurMark;
         CREDENTIALW credential{};
         credential.Type = CRED_TYPE_DOMAIN_PASSWORD;
         credential.TargetName = target.data();
         credential.UserName = userName.data();
+        credential.Comment = mark.data();
         credential.CredentialBlob = reinterpret_cast<LPBYTE>(secret.data());
         credential.CredentialBlobSize = static_cast<DWORD>(secret.size() * sizeof(wchar_t));
         credential.Persist = CRED_PERSIST_ENTERPRISE;
-        const bool kept = CredWriteW(&credential, 0);
+        const DWORD code = CredWriteW(&credential, 0) ? NO_ERROR : GetLastError();
         SecureZeroMemory(secret.data(), secret.size() * sizeof(wchar_t));
-        return kept;
+        return code;
     }
 
     void Forget(const std::string& server) override
     {
-        CredDeleteW(Widen(server, CP_ACP).c_str(), CRED_TYPE_DOMAIN_PASSWORD, 0);
+        if (KeeperOf(server) == Keeper::Us)
+            CredDeleteW(Widen(server, CP_ACP).c_str(), CRED_TYPE_DOMAIN_PASSWORD, 0);
     }
 };
 
