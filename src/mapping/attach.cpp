@@ -23,7 +23,7 @@ CommandResult TMainPRGForm::AttachLine(const std::string& line)
     if (HasLetterAndPath(line) && PathRequiresPW(GroupLinePath(line)) != 0) {
         TPasswordDlg dialog(*this);
         if (UserInterface.RunModal(dialog) == QDialog::Accepted)
-            credentials = Credentials{FromDisplay(dialog.UserName->text()), FromDisplay(dialog.Password->text())};
+            credentials = Credentials{dialog.UserName->text().toStdString(), dialog.Password->text().toStdString()};
     }
     auto result = AttachGroupLine(line, std::move(credentials), RestoreConnectionCheckBox->isChecked(),
                                   [this](const auto& arguments) { return RunCommand(arguments); });

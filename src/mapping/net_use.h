@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+// UTF-8 whatever the code page of the stored files: they are never stored,
+// and must reach the server exactly as typed.
 struct Credentials {
     std::string UserName;
     std::string Password;

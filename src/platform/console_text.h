@@ -27,3 +27,7 @@ bool StreamIsTerminal(std::FILE* stream);
 // UTF-8 stand as \xHH. A name written by someone else cannot retitle the
 // window, move the cursor or set the clipboard.
 std::string TerminalSafe(std::string_view text);
+
+// A command-line argument in UTF-8, as credentials travel: Windows gives the
+// arguments in the ANSI code page.
+std::string Utf8FromArgument(std::string_view argument);

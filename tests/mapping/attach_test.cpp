@@ -66,13 +66,16 @@ TEST_F(Attach, AllLinesSucceedingSayItPlainly)
     EXPECT_EQ(Runner.Calls[1], (Arguments{"net", "use", "F:", Secret, "pw", "/USER:anna", "/PERSISTENT:YES"}));
     EXPECT_EQ(form->GroupLines().size(), 3u) << "attaching changed the group";
 
-    // What a line that was attached could not do besides is told with it.
-    Ui.Dialogs.push_back(EnterCredentials(QStringLiteral("anna"), QStringLiteral("pw")));
+    // What a line that was attached could not do besides is told with it;
+    // credentials go as typed, in UTF-8, whatever the stored files' code page.
+    Ui.Dialogs.push_back(EnterCredentials(QString::fromUtf8("j\xC3\xB6rg"), QString::fromUtf8("\xC5\x81\xC3\xB3" "d\xC5\xBA \xE2\x82\xAC")));
     Runner.Results = {{0, {}}, {0, {}, "The password was not kept for the next login: no room"}};
     QTest::mouseClick(form->AttachAllBtn, Qt::LeftButton);
     ASSERT_EQ(Ui.Messages.size(), 2u);
     ExpectInformation(Ui.Messages[1], " The commad was successful completed");
     EXPECT_EQ(Ui.Messages[1].Details, "F: \\\\srv\\secret\nThe password was not kept for the next login: no room");
+    EXPECT_EQ(Runner.Calls[4], (Arguments{"net", "use", "F:", Secret, "\xC5\x81\xC3\xB3" "d\xC5\xBA \xE2\x82\xAC",
+                                          "/USER:j\xC3\xB6rg", "/PERSISTENT:YES"}));
 }
 
 TEST_F(Attach, FailuresAreCountedNotAddedUp)

@@ -91,6 +91,17 @@ expect calls.log 'add local=Q: remote=\\corvane-fake\pub user=(none) password=(n
 add local=R: remote=\\corvane-fake\secret user=CORP\anna password=p "a ss"&|x flags=1' attach
 grep -q 'a ss' "$work/out" "$work/err" && fail "the password showed"
 
+# Credentials reach the system as typed, whatever the code pages: from a pipe
+# in UTF-8, or else in the console's own code page (here 437, where 0x81 is ü).
+rm "$work/calls.log"
+printf '\xc5\x81\xc3\xb3d\xc5\xba-\xe2\x82\xac-\xc3\xbc\n' >"$work/password"
+run $'attach R: --user CORP\\j\xc3\xb6rg --password-stdin' "$work/password"
+expect status 0 "attach with UTF-8 credentials"
+printf 'gr\x81n\n' >"$work/password"
+run "attach R: --user CORP\\anna --password-stdin" "$work/password"
+expect status 0 "attach with a password in the console's code page"
+expect calls.log "$(printf 'add local=R: remote=\\\\corvane-fake\\secret user=CORP\\j\xc3\xb6rg password=\xc5\x81\xc3\xb3d\xc5\xba-\xe2\x82\xac-\xc3\xbc flags=0\nadd local=R: remote=\\\\corvane-fake\\secret user=CORP\\anna password=gr\xc3\xbcn flags=0')" "attach with credentials beyond the ANSI code page"
+
 rm "$work/calls.log"
 CORVANE_FAKE_NET_STATUS=53 run "attach Q:"
 expect status 1 "attach refused"

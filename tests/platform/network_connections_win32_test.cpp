@@ -76,7 +76,7 @@ TEST(Win32CredentialStore, OursIsMarkedAndGoesWithTheLastLetterAndTheUsersOwnIsN
     std::vector<ConnectionCall> calls;
     auto runner = MakeConnectionRunner(std::make_unique<FakeConnections>(calls, 0), MakeSystemCredentialStore());
     const auto attach = [&](const std::string& line, const std::string& name) {
-        return runner->Run(AttachArguments(line, Credentials{name, "p\xE4ss word"}, true)).Note;
+        return runner->Run(AttachArguments(line, Credentials{name, "p\xC5\x81ss w\xE2\x82\xACrd"}, true)).Note;
     };
     EXPECT_EQ(attach("E: \\\\corvane-test-srv\\a", "CORP\\anna"), "");
     EXPECT_EQ(attach("F: \\\\corvane-test-srv\\b", "CORP\\anna"), "") << "ours is written again";

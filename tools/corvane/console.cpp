@@ -142,6 +142,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
             line.User = value();
             if (!line.User)
                 return std::nullopt;
+            line.User = Utf8FromArgument(*line.User);
             attachOptions.push_back(name);
         } else if (name == "--wait") {
             const auto text = value();

@@ -61,3 +61,8 @@ std::string TerminalSafe(std::string_view text)
     }
     return shown;
 }
+
+std::string Utf8FromArgument(std::string_view argument)
+{
+    return std::string(argument);  // as the terminal's locale typed it
+}

@@ -1,5 +1,7 @@
 #include "platform/console_text.h"
 
+#include "text_code_page.h"
+
 #include <windows.h>
 
 #include <io.h>
@@ -44,4 +46,9 @@ std::string TerminalSafe(std::string_view text)
         }
     }
     return shown;
+}
+
+std::string Utf8FromArgument(std::string_view argument)
+{
+    return Narrow(Widen(argument, CP_ACP), CP_UTF8);
 }

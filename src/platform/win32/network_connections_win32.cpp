@@ -25,8 +25,11 @@ public:
     {
         auto localName = Widen(local, CP_ACP);
         auto remoteName = Widen(remote, CP_ACP);
-        const auto userName = user ? std::optional(Widen(*user, CP_ACP)) : std::nullopt;
-        auto secret = password ? std::optional(Widen(*password, CP_ACP)) : std::nullopt;
+        // Credentials are UTF-8, so that they reach the server exactly as typed.
+        const auto userName = user ? WidenExactly(*user, CP_UTF8) : std::nullopt;
+        auto secret = password ? WidenExactly(*password, CP_UTF8) : std::nullopt;
+        if ((user && !userName) || (password && !secret))
+            return Remember(ERROR_INVALID_PARAMETER);
         NETRESOURCEW resource{};
         resource.dwType = RESOURCETYPE_DISK;
         resource.lpLocalName = localName.data();
@@ -127,19 +130,21 @@ public:
     std::uint32_t Keep(const std::string& server, const std::string& user, const std::string& password) override
     {
         auto target = Widen(server, CP_ACP);
-        auto userName = Widen(user, CP_ACP);
-        auto secret = Widen(password, CP_ACP);
+        auto userName = WidenExactly(user, CP_UTF8);
+        auto secret = WidenExactly(password, CP_UTF8);
+        if (!userName || !secret)
+            return ERROR_INVALID_PARAMETER;
         std::wstring mark = OurMark;
         CREDENTIALW credential{};
         credential.Type = CRED_TYPE_DOMAIN_PASSWORD;
         credential.TargetName = target.data();
-        credential.UserName = userName.data();
+        credential.UserName = userName->data();
         credential.Comment = mark.data();
-        credential.CredentialBlob = reinterpret_cast<LPBYTE>(secret.data());
-        credential.CredentialBlobSize = static_cast<DWORD>(secret.size() * sizeof(wchar_t));
+        credential.CredentialBlob = reinterpret_cast<LPBYTE>(secret->data());
+        credential.CredentialBlobSize = static_cast<DWORD>(secret->size() * sizeof(wchar_t));
         credential.Persist = CRED_PERSIST_ENTERPRISE;
         const DWORD code = CredWriteW(&credential, 0) ? NO_ERROR : GetLastError();
-        SecureZeroMemory(secret.data(), secret.size() * sizeof(wchar_t));
+        SecureZeroMemory(secret->data(), secret->size() * sizeof(wchar_t));
         return code;
     }
 

@@ -26,7 +26,7 @@ void Prompt(std::string_view prompt)
     std::fflush(stderr);
 }
 
-// A line typed at the console, as the program's 8-bit text; echo off hides it.
+// A line typed at the console, in UTF-8 whatever the code pages; echo off hides it.
 std::optional<std::string> ReadConsoleLine(bool echo, std::size_t largest, bool& tooLong)
 {
     const HANDLE console = Input();
@@ -56,7 +56,7 @@ std::optional<std::string> ReadConsoleLine(bool echo, std::size_t largest, bool&
     }
     if (!typed.empty() && typed.back() == L'\r')
         typed.pop_back();
-    auto line = Narrow(typed, CP_ACP);
+    auto line = Narrow(typed, CP_UTF8);
     SecureZeroMemory(typed.data(), typed.size() * sizeof(wchar_t));
     if (!ended && line.empty())
         return std::nullopt;
@@ -102,8 +102,22 @@ std::optional<Secret> ReadPasswordLine(std::string_view prompt, std::string& pro
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
     }
+    // A pipe's bytes that are UTF-8 are taken as such (what most scripting tools
+    // write); others in the console's input code page (what cmd's echo writes).
+    bool readable = true;
+    if (!IsConsole(Input()) && !WidenExactly(line, CP_UTF8)) {
+        const UINT codePage = GetConsoleCP() != 0 ? GetConsoleCP() : GetOEMCP();
+        auto wide = WidenExactly(line, codePage);
+        readable = wide.has_value();
+        SecureZeroMemory(line.data(), line.size());
+        line = wide ? Narrow(*wide, CP_UTF8) : std::string();
+        if (wide)
+            SecureZeroMemory(wide->data(), wide->size() * sizeof(wchar_t));
+    }
     std::optional<Secret> password;
-    if (tooLong || line.size() > Secret::Largest)
+    if (!readable)
+        problem = "The password is neither UTF-8 nor text of the console's code page.";
+    else if (tooLong || line.size() > Secret::Largest)
         problem = "The password is longer than " + std::to_string(Secret::Largest) + " bytes.";
     else if (moreLines)
         problem = "The password holds a line end.";

@@ -21,3 +21,15 @@ std::string Narrow(std::wstring_view text, UINT codePage)
                         nullptr);
     return narrow;
 }
+
+std::optional<std::wstring> WidenExactly(std::string_view text, UINT codePage)
+{
+    if (text.empty())
+        return std::wstring();
+    const int size = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (size <= 0)
+        return std::nullopt;
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    return wide;
+}
