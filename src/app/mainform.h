@@ -227,7 +227,7 @@ private:
     void SelectProfile(int index);
     void DisableLineButtons();
 
-    // A line that failed, or succeeded with a note.
+    // A line and how its attach ended.
     struct AttachReport {
         std::string Line;
         CommandResult Result;

@@ -39,6 +39,9 @@ void TMainPRGForm::ShowAttachOutcome(const std::string& text, const std::vector<
 {
     Message message{MessageKind::Box, text, " Information", MessageIcon::Information, MessageButtons::Ok, {}};
     for (const auto& [line, result] : reports) {
+        // A line that was attached is told only with what it could not do besides.
+        if (result.ExitStatus == 0 && result.Note.empty())
+            continue;
         if (!message.Details.empty())
             message.Details += "\n\n";
         message.Details += line;
@@ -63,8 +66,7 @@ void TMainPRGForm::AttachAllBtnClick()
     for (const auto& line : GroupLines()) {
         auto result = AttachLine(line);
         failed = failed || result.ExitStatus != 0;
-        if (result.ExitStatus != 0 || !result.Note.empty())
-            reports.push_back({line, std::move(result)});
+        reports.push_back({line, std::move(result)});
     }
     ShowAttachOutcome(failed ? " One or more paths were not attached" : Succeeded, reports);
 }
@@ -79,10 +81,7 @@ void TMainPRGForm::AttachOneBtnClick()
     const auto line = GroupLine(row);
     auto result = AttachLine(line);
     const bool attached = result.ExitStatus == 0;
-    std::vector<AttachReport> reports;
-    if (!attached || !result.Note.empty())
-        reports.push_back({line, std::move(result)});
-    ShowAttachOutcome(attached ? Succeeded : " Path was not attached", reports);
+    ShowAttachOutcome(attached ? Succeeded : " Path was not attached", {{line, std::move(result)}});
 }
 
 void TMainPRGForm::DetachAllBtnClick()

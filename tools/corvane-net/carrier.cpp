@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <set>
@@ -290,34 +291,41 @@ bool WorthWaiting(const std::string& path, const CarrierOutcome& outcome)
     return outcome.Status == NetStatus::PathNotFound && share && IsHostName(share->Server);
 }
 
+// A letter, its record as it was looked at, and how its attach ended.
+struct LetterOutcome {
+    char Letter;
+    LetterRecord Record;
+    CarrierOutcome Outcome;
+};
+
 // Attaches the persistent letters of ours among letters that do not answer
 // again: each once, then those whose host cannot be reached yet, together,
 // with growing pauses until deadline, so that no server that is down holds
 // back the letters of another. A letter the user detached meanwhile is left
 // alone. Each letter's last outcome; an answering one's is done.
-std::vector<std::pair<char, CarrierOutcome>> Reattach(const DrivesDir& drives, std::vector<char> letters,
-                                                      Clock::time_point deadline)
+std::vector<LetterOutcome> Reattach(const DrivesDir& drives, std::vector<std::pair<char, LetterRecord>> letters,
+                                    Clock::time_point deadline)
 {
-    std::vector<std::pair<char, CarrierOutcome>> ended;
+    std::vector<LetterOutcome> ended;
     auto pause = FirstPause;
     for (;;) {
-        std::vector<std::pair<char, CarrierOutcome>> waiting;
-        for (const char letter : letters) {
+        std::vector<LetterOutcome> waiting;
+        for (auto& [letter, looked] : letters) {
             const auto record = drives.OwnRecord(letter);
             if (!record || !record->Persistent || FolderAnswersWithin(drives.LinkPath(letter), AnswerTimeLimit)) {
-                ended.emplace_back(letter, CarrierOutcome{});
+                ended.push_back({letter, std::move(looked), {}});
                 continue;
             }
             auto outcome = AttachOver(drives, letter, record, record->Path, LoginOf(*record), true);
-            (WorthWaiting(record->Path, outcome) ? waiting : ended).emplace_back(letter, std::move(outcome));
+            (WorthWaiting(record->Path, outcome) ? waiting : ended).push_back({letter, std::move(looked), std::move(outcome)});
         }
         if (waiting.empty() || Clock::now() + pause > deadline || WaitForChange(pause) == Wake::SessionEnd) {
-            ended.insert(ended.end(), waiting.begin(), waiting.end());
+            std::move(waiting.begin(), waiting.end(), std::back_inserter(ended));
             return ended;
         }
         letters.clear();
-        for (const auto& [letter, outcome] : waiting)
-            letters.push_back(letter);
+        for (auto& waited : waiting)
+            letters.emplace_back(waited.Letter, std::move(waited.Record));
         pause = std::min(pause * 2, LongestPause);
     }
 }
@@ -340,26 +348,24 @@ void Watch(const DrivesDir& drives)
         const auto woken = WaitForChange(WatchPause);
         if (woken == Wake::SessionEnd)
             return;
-        std::vector<std::pair<char, LetterRecord>> letters;
-        std::map<char, std::string> stamps;
+        std::vector<std::pair<char, LetterRecord>> watched;
+        std::map<char, std::string> keys;
         {
             const Locked locked(drives);
-            letters = drives.OwnLetters();
-            for (const auto& [letter, record] : letters)
-                stamps[letter] = std::string(1, letter) + drives.RecordStamp(letter).value_or("");
-        }
-        std::vector<char> watched;
-        for (const auto& [letter, record] : letters) {
-            if (record.Persistent && !givenUp.contains(stamps[letter]))
-                watched.push_back(letter);
+            for (auto& [letter, record] : drives.OwnLetters()) {
+                auto key = std::string(1, letter) + drives.RecordStamp(letter).value_or("");
+                if (record.Persistent && !givenUp.contains(key)) {
+                    keys[letter] = std::move(key);
+                    watched.emplace_back(letter, std::move(record));
+                }
+            }
         }
         const auto deadline = Clock::now() + (woken == Wake::Network ? WatchRetries : Clock::duration());
-        for (const auto& [letter, outcome] : Reattach(drives, watched, deadline)) {
+        for (const auto& [letter, record, outcome] : Reattach(drives, std::move(watched), deadline)) {
             if (outcome.Status != NetStatus::WrongPassword && outcome.Status != NetStatus::NameNotFound)
                 continue;
-            givenUp.insert(stamps[letter]);
-            const auto record = std::find_if(letters.begin(), letters.end(), [&](const auto& l) { return l.first == letter; });
-            std::fputs(("Not attached again until attached anew: " + FailureLine(letter, record->second, outcome)).c_str(), stderr);
+            givenUp.insert(keys[letter]);
+            std::fputs(("Not attached again until attached anew: " + FailureLine(letter, record, outcome)).c_str(), stderr);
         }
     }
 }
@@ -379,14 +385,9 @@ CarrierOutcome Restore(const DrivesDir& drives, const RestoreChoice& choice)
             }
         }
     }
-    std::vector<char> letters;
-    for (const auto& [letter, record] : persistent)
-        letters.push_back(letter);
-    for (const auto& [letter, outcome] : Reattach(drives, letters, deadline)) {
-        if (outcome.Status != NetStatus::Done) {
-            const auto record = std::find_if(persistent.begin(), persistent.end(), [&](const auto& p) { return p.first == letter; });
-            failures += FailureLine(letter, record->second, outcome);
-        }
+    for (const auto& [letter, record, outcome] : Reattach(drives, std::move(persistent), deadline)) {
+        if (outcome.Status != NetStatus::Done)
+            failures += FailureLine(letter, record, outcome);
     }
     std::string warning;
     {
