@@ -6,6 +6,20 @@
 
 #include <io.h>
 
+namespace {
+
+UINT CodePageBefore = 0;
+
+// Ctrl+C, Ctrl+Break or the console's closing end the program from another
+// thread; the console gets its code page back first.
+BOOL WINAPI PutCodePageBack(DWORD)
+{
+    SetConsoleOutputCP(CodePageBefore);
+    return FALSE;  // and the next handler, at last the system's, ends the program
+}
+
+} // namespace
+
 ConsoleTextScope::ConsoleTextScope()
 {
     DWORD mode = 0;
@@ -13,14 +27,22 @@ ConsoleTextScope::ConsoleTextScope()
         && !GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode))
         return;  // written to a file or a pipe: the bytes as they are
     const UINT before = GetConsoleOutputCP();
-    if (before != GetACP() && SetConsoleOutputCP(GetACP()))
+    if (before == GetACP())
+        return;
+    CodePageBefore = before;
+    SetConsoleCtrlHandler(PutCodePageBack, TRUE);
+    if (SetConsoleOutputCP(GetACP()))
         Before = before;
+    else
+        SetConsoleCtrlHandler(PutCodePageBack, FALSE);
 }
 
 ConsoleTextScope::~ConsoleTextScope()
 {
-    if (Before != 0)
-        SetConsoleOutputCP(Before);
+    if (Before == 0)
+        return;
+    SetConsoleOutputCP(Before);
+    SetConsoleCtrlHandler(PutCodePageBack, FALSE);
 }
 
 bool StreamIsTerminal(std::FILE* stream)

@@ -26,20 +26,42 @@ void Prompt(std::string_view prompt)
     std::fflush(stderr);
 }
 
+HANDLE HiddenConsole = nullptr;
+DWORD ShownMode = 0;
+
+// Ctrl+C, Ctrl+Break or the console's closing end the program from another
+// thread; the shell gets its echo back first.
+BOOL WINAPI PutEchoBack(DWORD)
+{
+    SetConsoleMode(HiddenConsole, ShownMode);
+    std::fputc('\n', stderr);
+    return FALSE;  // and the next handler, at last the system's, ends the program
+}
+
 // A line typed at the console, in UTF-8 whatever the code pages; echo off hides it.
 std::optional<std::string> ReadConsoleLine(bool echo, std::size_t largest, bool& tooLong)
 {
     const HANDLE console = Input();
     DWORD shown = 0;
     GetConsoleMode(console, &shown);
-    if (!echo)
+    if (!echo) {
+        HiddenConsole = console;
+        ShownMode = shown;
+        SetConsoleCtrlHandler(PutEchoBack, TRUE);
         SetConsoleMode(console, shown & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+    }
     std::wstring typed;
     bool ended = false;
     for (;;) {
         wchar_t c = 0;
         DWORD got = 0;
-        if (!ReadConsoleW(console, &c, 1, &got, nullptr) || got == 0)
+        if (!ReadConsoleW(console, &c, 1, &got, nullptr)) {
+            // Ctrl+C breaks the read off: it ends the program, or it is ignored and typing goes on.
+            if (GetLastError() == ERROR_OPERATION_ABORTED)
+                continue;
+            break;
+        }
+        if (got == 0)
             break;
         if (c == L'\n') {
             ended = true;
@@ -52,6 +74,7 @@ std::optional<std::string> ReadConsoleLine(bool echo, std::size_t largest, bool&
     }
     if (!echo) {
         SetConsoleMode(console, shown);
+        SetConsoleCtrlHandler(PutEchoBack, FALSE);
         std::fputc('\n', stderr);
     }
     if (!typed.empty() && typed.back() == L'\r')
