@@ -3,15 +3,18 @@
 #include "platform/network_connections.h"
 #include "text_code_page.h"
 
+#include <winsock2.h>
+
 #include <windows.h>
 
-#include <winnetwk.h>
+#include <ws2ipdef.h>
 
 #include <iphlpapi.h>
+#include <netioapi.h>
+#include <winnetwk.h>
 
 #include <optional>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -39,38 +42,25 @@ public:
         return static_cast<std::int32_t>(type == DRIVE_NO_ROOT_DIR && RemoteAt(letter) ? DRIVE_REMOTE : type);
     }
 
-    // The system's address notifications, waited for on a thread of their own.
+    // The system's word on addresses of either family that come and go, on its own threads.
     std::shared_ptr<void> WatchNetwork(std::function<void()> changed) override
     {
         struct Watch {
-            HANDLE Stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-            std::thread Waiter;
+            std::function<void()> Changed;
+            HANDLE Notification = nullptr;
             ~Watch()
             {
-                SetEvent(Stop);
-                if (Waiter.joinable())
-                    Waiter.join();
-                CloseHandle(Stop);
+                if (Notification != nullptr)
+                    CancelMibChangeNotify2(Notification);  // waits for a call under way
             }
         };
         auto watch = std::make_shared<Watch>();
-        watch->Waiter = std::thread([stop = watch->Stop, changed = std::move(changed)] {
-            OVERLAPPED overlapped{};
-            overlapped.hEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-            for (;;) {
-                HANDLE handle = nullptr;
-                const DWORD asked = NotifyAddrChange(&handle, &overlapped);
-                if (asked != ERROR_IO_PENDING && asked != NO_ERROR)
-                    break;
-                const HANDLE events[] = {stop, overlapped.hEvent};
-                if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
-                    CancelIPChangeNotify(&overlapped);
-                    break;
-                }
-                changed();
-            }
-            CloseHandle(overlapped.hEvent);
-        });
+        watch->Changed = std::move(changed);
+        const auto told = [](void* context, MIB_UNICASTIPADDRESS_ROW*, MIB_NOTIFICATION_TYPE type) {
+            if (type != MibInitialNotification)
+                static_cast<Watch*>(context)->Changed();
+        };
+        NotifyUnicastIpAddressChange(AF_UNSPEC, told, watch.get(), FALSE, &watch->Notification);
         return watch;
     }
 
