@@ -121,7 +121,7 @@ void ShowCatalogue(benchmark::State& state)
     TempDir dir;
     WriteBytes(dir / "Corvane2.net", "0 2.0");
     FakeUi ui;
-    FakeDrives drives;
+    const auto drives = std::make_shared<FakeDrives>();
     FakeRunner runner;
     FakeBrowser browser;
     FakeShell shell;

@@ -34,12 +34,12 @@ int main(int argc, char* argv[])
         InstanceLock lock(dataDirectory);
         if (!lock.Acquire(ui))
             return;
-        auto drives = MakeSystemDriveInventory();
+        std::shared_ptr<DriveInventory> drives = MakeSystemDriveInventory();
         auto runner = MakeSystemCommandRunner(exeDirectory);
         auto shell = MakeSystemShellOpener();
         QtFolderBrowser browser;
         HelpFileEngine help(ui, *shell);
-        TMainPRGForm form(dataDirectory, {*drives, *runner, browser, *shell, help}, ui, nullptr, &preload);
+        TMainPRGForm form(dataDirectory, {drives, *runner, browser, *shell, help}, ui, nullptr, &preload);
         // The components start with the program and are placed on no window.
         TCCalendar calendar;
         TCDirectoryOutline outline;

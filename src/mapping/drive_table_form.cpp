@@ -6,7 +6,7 @@
 
 void TMainPRGForm::BuildDriveTable()
 {
-    DrivePathList = ::BuildDriveTable(Services.Drives);
+    DrivePathList = ::BuildDriveTable(*Services.Drives);
 }
 
 void TMainPRGForm::RefreshDriveTable()
@@ -18,7 +18,7 @@ void TMainPRGForm::RefreshDriveTable()
 void TMainPRGForm::UpdateDriveEntry(std::int32_t letter, std::uint8_t free, std::int32_t connected)
 {
     // The Detach buttons follow the letter updated last, not the whole group.
-    const bool attached = ::UpdateDriveEntry(DrivePathList, Services.Drives, letter, free, connected) != 0;
+    const bool attached = ::UpdateDriveEntry(DrivePathList, *Services.Drives, letter, free, connected) != 0;
     DetachAllBtn->setEnabled(attached);
     DetachOneBtn->setEnabled(attached);
 }

@@ -73,7 +73,7 @@ void TMainPRGForm::CreateLineStateProbes()
     LineStateCollector->setInterval(CollectPause);
     connect(LineStateCollector, &QTimer::timeout, this, &TMainPRGForm::CollectLineStates);
     // The system's word comes on any thread; the window looks on its own.
-    NetworkWatch = Services.Drives.WatchNetwork(
+    NetworkWatch = Services.Drives->WatchNetwork(
         [this] { QMetaObject::invokeMethod(this, &TMainPRGForm::RefreshLineStates, Qt::QueuedConnection); });
     // Lines come, go and change letters in many handlers; each change is looked at anew.
     // A profile of many lines changes the model many times: one look follows them all.
@@ -111,8 +111,8 @@ void TMainPRGForm::RefreshLineStates()
         // Off the window's thread, and left behind should its server never answer.
         auto answer = std::make_shared<std::promise<DriveConnection>>();
         Probing[index] = LetterProbe{answer->get_future(), Clock::now() + ProbeTimeLimit};
-        std::thread([&drives = Services.Drives, letter = static_cast<char>('A' + index), answer] {
-            answer->set_value(drives.ConnectionAt(letter));
+        std::thread([drives = Services.Drives, letter = static_cast<char>('A' + index), answer] {
+            answer->set_value(drives->ConnectionAt(letter));
         }).detach();
     }
     if (std::any_of(Probing.begin(), Probing.end(), [](const auto& probe) { return probe && !probe->Late; }))

@@ -82,7 +82,8 @@ public:
 };
 
 struct PlatformServices {
-    DriveInventory& Drives;
+    // Shared with the probes that may outlive the window, on a stalled server.
+    std::shared_ptr<DriveInventory> Drives;
     CommandRunner& Runner;
     FolderBrowser& Browser;
     ShellOpener& Shell;

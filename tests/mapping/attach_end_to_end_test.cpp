@@ -39,7 +39,7 @@ protected:
     {
         WriteCatalogue(catalogue);
         auto form = std::make_unique<TMainPRGForm>(Dir.Path(),
-                                                   PlatformServices{*SystemDrives, *Runs, Browser, Shell, Help}, Ui);
+                                                   PlatformServices{SystemDrives, *Runs, Browser, Shell, Help}, Ui);
         form->show();
         return form;
     }
@@ -53,7 +53,7 @@ protected:
     TempDir SharesDir;
     fs::path Shares = SharesDir.Path();
     fs::path Drives = SharesDir / "Drives";
-    std::unique_ptr<DriveInventory> SystemDrives = MakeSystemDriveInventory();
+    std::shared_ptr<DriveInventory> SystemDrives = MakeSystemDriveInventory();
     // The runner the program uses, over the carrier built beside the tests.
     std::unique_ptr<CommandRunner> Carrier = MakeSystemCommandRunner(fs::path(CORVANE_NET).parent_path());
     CommandRunner* Runs = Carrier.get();

@@ -98,7 +98,7 @@ TEST_F(LineStates, EachOfTheFourStatesHasItsImageAndDescription)
     EXPECT_TRUE(heard.contains(QStringLiteral("Attached, not answering"))) << heard.join(u'|').toStdString();
 }
 
-TEST_F(LineStates, AProbeThatNeverAnswersHoldsNothingAndCountsAsNotAnsweringAfterItsTime)
+TEST_F(LineStates, AProbeThatNeverAnswersHoldsNothingCountsAsNotAnsweringAfterItsTimeAndOutlivesTheWindowSafely)
 {
     std::promise<void> server;
     {
@@ -125,7 +125,14 @@ TEST_F(LineStates, AProbeThatNeverAnswersHoldsNothingAndCountsAsNotAnsweringAfte
 
     QTRY_COMPARE_WITH_TIMEOUT(Described(*form, 0), QStringLiteral("Attached, not answering"), 10000);
     EXPECT_GE(clock.elapsed(), 1500) << "not answering before its time was up";
+
+    // The window goes, and so does everyone else's share of the inventory: the probe still asks it.
+    form.reset();
+    const std::weak_ptr<FakeDrives> asked = SharedDrives;
+    SharedDrives.reset();
+    EXPECT_FALSE(asked.expired()) << "the stalled probe was left holding an inventory that went";
     server.set_value();
+    QTRY_VERIFY2(asked.expired(), "the probe kept the inventory after it answered");
 }
 
 TEST_F(LineStates, TheStateFollowsAttachAndDetach)

@@ -21,7 +21,7 @@ std::unique_ptr<TMainPRGForm> MainWindowTest::StartShown()
 
 PlatformServices MainWindowTest::Services()
 {
-    return {Drives, Runner, Browser, Shell, Help};
+    return {SharedDrives, Runner, Browser, Shell, Help};
 }
 
 std::vector<std::string> MainWindowTest::MessageTexts() const

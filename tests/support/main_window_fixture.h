@@ -26,7 +26,8 @@ protected:
 
     TempDir Dir;
     FakeUi Ui;
-    FakeDrives Drives;
+    std::shared_ptr<FakeDrives> SharedDrives = std::make_shared<FakeDrives>();
+    FakeDrives& Drives = *SharedDrives;
     FakeRunner Runner;
     FakeBrowser Browser;
     FakeShell Shell;
