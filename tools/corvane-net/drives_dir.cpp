@@ -20,14 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A record is a few short lines; anything longer was not written by us.
-constexpr std::size_t LargestRecord = 64 * 1024;
-
-std::string RecordName(char letter)
-{
-    return std::string(".") + letter + ".corvane";
-}
-
 std::string LetterName(char letter)
 {
     return std::string(1, letter);
@@ -40,11 +32,6 @@ std::string SideName(char letter, const char* what)
     return "." + LetterName(letter) + "." + what + "-" + std::to_string(random()) + std::to_string(random());
 }
 
-bool HoldsLineBreak(const std::string& value)
-{
-    return value.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos;
-}
-
 // A group that holds this user alone, as Debian's private groups do.
 bool PrivateGroup(gid_t group)
 {
@@ -52,41 +39,6 @@ bool PrivateGroup(gid_t group)
     const auto* entry = getgrgid(group);
     return user && entry && user->pw_gid == group && entry->gr_mem && !entry->gr_mem[0]
         && std::string_view(entry->gr_name) == user->pw_name;
-}
-
-std::optional<LetterRecord> ParseRecord(std::string_view text)
-{
-    LetterRecord record;
-    bool havePath = false;
-    bool haveTarget = false;
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        if (end == std::string_view::npos)
-            return std::nullopt;  // cut short
-        const auto line = text.substr(0, end);
-        text.remove_prefix(end + 1);
-        const auto equals = line.find('=');
-        if (equals == std::string_view::npos)
-            return std::nullopt;
-        const auto key = line.substr(0, equals);
-        auto value = std::string(line.substr(equals + 1));
-        if (key == "persistent") {
-            record.Persistent = value == "YES";
-        } else if (key == "path") {
-            record.Path = std::move(value);
-            havePath = true;
-        } else if (key == "user") {
-            record.User = std::move(value);
-        } else if (key == "target") {
-            record.Target = std::move(value);
-            haveTarget = true;
-        } else if (key == "mounted") {
-            record.Mounted = value == "YES";
-        }
-    }
-    if (!havePath || !haveTarget)
-        return std::nullopt;
-    return record;
 }
 
 } // namespace
@@ -178,8 +130,8 @@ std::optional<std::string> DrivesDir::OwnLinkTarget(const char* name) const
 
 std::optional<LetterRecord> DrivesDir::OwnRecord(char letter) const
 {
-    const auto bytes = ReadOwnPlainFile(Descriptor, RecordName(letter).c_str(), LargestRecord);
-    auto record = bytes ? ParseRecord(*bytes) : std::nullopt;
+    const auto bytes = ReadOwnPlainFile(Descriptor, LetterRecordName(letter).c_str(), LargestLetterRecord);
+    auto record = bytes ? ParseLetterRecord(*bytes) : std::nullopt;
     if (!record || OwnLinkTarget(LetterName(letter).c_str()) != record->Target)
         return std::nullopt;
     return record;
@@ -215,20 +167,15 @@ bool DrivesDir::RemoveLink(char letter, const std::string& expected) const
 
 bool DrivesDir::WriteRecord(char letter, const LetterRecord& record, std::string& reason) const
 {
-    if (HoldsLineBreak(record.Path) || HoldsLineBreak(record.Target) || (record.User && HoldsLineBreak(*record.User))) {
+    const auto bytes = LetterRecordText(record);
+    if (!bytes) {
         reason = "A path, a folder or a user name holds a line end.";
         return false;
     }
-    std::string bytes = "persistent=" + std::string(record.Persistent ? "YES" : "NO") + "\npath=" + record.Path + "\n";
-    if (record.User)
-        bytes += "user=" + *record.User + "\n";
-    bytes += "target=" + record.Target + "\n";
-    if (record.Mounted)
-        bytes += "mounted=YES\n";
     // Through the folder held open: its path may name another folder by now.
-    const auto file = "/proc/self/fd/" + std::to_string(Descriptor) + "/" + RecordName(letter);
+    const auto file = "/proc/self/fd/" + std::to_string(Descriptor) + "/" + LetterRecordName(letter);
     GError* error = nullptr;
-    const bool written = g_file_set_contents_full(file.c_str(), bytes.data(), static_cast<gssize>(bytes.size()),
+    const bool written = g_file_set_contents_full(file.c_str(), bytes->data(), static_cast<gssize>(bytes->size()),
                                                   G_FILE_SET_CONTENTS_CONSISTENT, 0600, &error);
     if (error) {
         reason = error->message;
@@ -239,13 +186,13 @@ bool DrivesDir::WriteRecord(char letter, const LetterRecord& record, std::string
 
 void DrivesDir::RemoveRecord(char letter) const
 {
-    unlinkat(Descriptor, RecordName(letter).c_str(), 0);
+    unlinkat(Descriptor, LetterRecordName(letter).c_str(), 0);
 }
 
 std::optional<std::string> DrivesDir::RecordStamp(char letter) const
 {
     struct stat info {};
-    if (fstatat(Descriptor, RecordName(letter).c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+    if (fstatat(Descriptor, LetterRecordName(letter).c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         return std::nullopt;
     return std::to_string(info.st_ino) + ":" + std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec);
 }

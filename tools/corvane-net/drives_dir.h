@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/letter_record.h"
 #include "net_status.h"
 
 #include <filesystem>
@@ -7,16 +8,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-// What the carrier remembers of a letter it made, in ".X.corvane" beside the
-// letter's link: one "key=value" a line. Never a password.
-struct LetterRecord {
-    bool Persistent = false;
-    std::string Path;                 // as the attach was given it
-    std::optional<std::string> User;  // as given, domain included
-    std::string Target;               // what the link points at
-    bool Mounted = false;             // the carrier mounted the share the link lies on
-};
 
 // The drives folder, held open from the moment it was checked: every letter
 // is looked up in that very folder, whatever its path comes to name later.

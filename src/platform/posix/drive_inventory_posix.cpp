@@ -1,5 +1,7 @@
 #include "platform/system_services.h"
 
+#include "base/letter_record.h"
+
 #include "drives_folder.h"
 #include "folder_probe.h"
 #include "mount_table.h"
@@ -50,15 +52,11 @@ bool RecordedAsNetworkPath(const std::filesystem::path& drives, char letter)
 // The path of the carrier's record of a letter whose link it made.
 std::optional<std::string> RecordedPath(const std::filesystem::path& drives, char letter)
 {
-    const auto record = drives / (std::string(".") + letter + ".corvane");
-    const auto text = ReadOwnPlainFile(AT_FDCWD, record.c_str(), 64 * 1024);
-    if (!text)
+    const auto text = ReadOwnPlainFile(AT_FDCWD, (drives / LetterRecordName(letter)).c_str(), LargestLetterRecord);
+    auto record = text ? ParseLetterRecord(*text) : std::nullopt;
+    if (!record)
         return std::nullopt;
-    const auto start = text->starts_with("path=") ? 0 : text->find("\npath=");
-    if (start == std::string::npos)
-        return std::nullopt;
-    const auto from = start == 0 ? 5 : start + 6;
-    return text->substr(from, text->find('\n', from) - from);
+    return std::move(record->Path);
 }
 
 class PosixDriveInventory final : public DriveInventory {
