@@ -1,5 +1,6 @@
 #include "directory_outline_model.h"
 
+#include "base/ascii.h"
 #include "platform/system_text.h"
 
 #include <algorithm>
@@ -7,15 +8,6 @@
 #include <system_error>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-char Upper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-
-} // namespace
 
 DirectoryOutlineModel::DirectoryOutlineModel(PathStyle style) : Style(std::move(style)), Items(Style.Separator)
 {
@@ -41,7 +33,7 @@ std::string DirectoryOutlineModel::CurDir()
 
 int DirectoryOutlineModel::DriveToInt(char letter)
 {
-    return Upper(letter) - 'A';
+    return AsciiUpper(letter) - 'A';
 }
 
 void DirectoryOutlineModel::BuildOneLevel(std::int32_t item)
@@ -87,7 +79,7 @@ void DirectoryOutlineModel::BuildTree()
     Items.Clear();
     // The drive's own name is its capital letter, whatever case is shown.
     if (Style.DriveLetters)
-        Items.AddChild(0, ForceCase(std::string{CurrentDrive, ':'}), std::string{Upper(CurrentDrive), ':'});
+        Items.AddChild(0, ForceCase(std::string{CurrentDrive, ':'}), std::string{AsciiUpper(CurrentDrive), ':'});
     else
         Items.AddChild(0, Style.Root);
     WalkTree(CurrentDirectory);
@@ -152,13 +144,13 @@ bool DirectoryOutlineModel::OnCurrentDrive(const std::string& path) const
 {
     if (!Style.DriveLetters)
         return path.starts_with(Style.Root);
-    return !path.empty() && Upper(path.front()) == Upper(CurrentDrive);
+    return !path.empty() && AsciiUpper(path.front()) == AsciiUpper(CurrentDrive);
 }
 
 void DirectoryOutlineModel::SetDrive(char letter)
 {
-    letter = Upper(letter);
-    if (letter < 'A' || letter > 'Z' || letter == Upper(CurrentDrive))
+    letter = AsciiUpper(letter);
+    if (letter < 'A' || letter > 'Z' || letter == AsciiUpper(CurrentDrive))
         return;
     CurrentDrive = letter;
     std::error_code ignored;

@@ -1,5 +1,6 @@
 #include "app/mainform.h"
 
+#include "base/ascii.h"
 #include "mapping/group_line.h"
 #include "mapping/line_states.h"
 
@@ -50,13 +51,6 @@ QIcon StateIcon(LineState state)
     return icons[static_cast<std::size_t>(state)];
 }
 
-int LetterIndex(char letter)
-{
-    if (letter >= 'a' && letter <= 'z')
-        return letter - 'a';
-    return letter - 'A';
-}
-
 } // namespace
 
 void TMainPRGForm::CreateLineStateProbes()
@@ -103,7 +97,7 @@ void TMainPRGForm::RefreshLineStates()
         const auto line = GroupLine(row);
         if (!HasLetterAndPath(line))
             continue;
-        const auto index = static_cast<std::size_t>(LetterIndex(GroupLineLetter(line)));
+        const auto index = static_cast<std::size_t>(DriveLetterIndex(GroupLineLetter(line)));
         if (auto& probe = Probing[index]) {
             probe->Again = true;
             continue;
@@ -154,7 +148,7 @@ void TMainPRGForm::ShowLetterState(char letter, const std::optional<DriveConnect
 {
     for (int row = 0; row < MappingListBox->count(); ++row) {
         const auto line = GroupLine(row);
-        if (!HasLetterAndPath(line) || LetterIndex(GroupLineLetter(line)) != letter - 'A')
+        if (!HasLetterAndPath(line) || DriveLetterIndex(GroupLineLetter(line)) != letter - 'A')
             continue;
         const auto state = StateOfLine(GroupLinePath(line), connection);
         auto* item = MappingListBox->item(row);

@@ -1,20 +1,6 @@
 #include "mapping/line_states.h"
 
-namespace {
-
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
+#include "base/ascii.h"
 
 LineState StateOfLine(std::string_view path, const std::optional<DriveConnection>& connection)
 {
@@ -23,7 +9,7 @@ LineState StateOfLine(std::string_view path, const std::optional<DriveConnection
         return LineState::NotAnswering;
     if (!connection->Present)
         return LineState::NotAttached;
-    if (!connection->RemotePath || !SameIgnoringAsciiCase(*connection->RemotePath, path))
+    if (!connection->RemotePath || !EqualsIgnoringAsciiCase(*connection->RemotePath, path))
         return LineState::Taken;
     return connection->Answers ? LineState::Attached : LineState::NotAnswering;
 }

@@ -1,21 +1,11 @@
 #include "platform/network_connections.h"
 
+#include "base/ascii.h"
+
 #include <algorithm>
 #include <string_view>
 
 namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (upper(a[i]) != upper(b[i]))
-            return false;
-    }
-    return true;
-}
 
 constexpr std::uint32_t InvalidParameter = 87;          // ERROR_INVALID_PARAMETER
 constexpr std::uint32_t DeviceAlreadyRemembered = 1202;  // ERROR_DEVICE_ALREADY_REMEMBERED
@@ -41,18 +31,18 @@ public:
     CommandResult Run(const std::vector<std::string>& arguments) override
     {
         const auto size = arguments.size();
-        if (size < 4 || !EqualsIgnoringCase(arguments[1], "use"))
+        if (size < 4 || !EqualsIgnoringAsciiCase(arguments[1], "use"))
             return Outcome(InvalidParameter);
         const auto& local = arguments[2];
-        if (size == 4 && EqualsIgnoringCase(arguments[3], "/DELETE"))
+        if (size == 4 && EqualsIgnoringAsciiCase(arguments[3], "/DELETE"))
             return Detach(local);
         const auto& persistence = arguments.back();
-        const bool remember = EqualsIgnoringCase(persistence, "/PERSISTENT:YES");
-        if ((size != 5 && size != 7) || (!remember && !EqualsIgnoringCase(persistence, "/PERSISTENT:NO")))
+        const bool remember = EqualsIgnoringAsciiCase(persistence, "/PERSISTENT:YES");
+        if ((size != 5 && size != 7) || (!remember && !EqualsIgnoringAsciiCase(persistence, "/PERSISTENT:NO")))
             return Outcome(InvalidParameter);
         std::optional<std::string> user, password;
         if (size == 7) {
-            if (arguments[5].size() < 6 || !EqualsIgnoringCase(std::string_view(arguments[5]).substr(0, 6), "/USER:"))
+            if (arguments[5].size() < 6 || !EqualsIgnoringAsciiCase(std::string_view(arguments[5]).substr(0, 6), "/USER:"))
                 return Outcome(InvalidParameter);
             // An empty password is one; only an empty user name means the user's own.
             password = arguments[4];
@@ -65,7 +55,7 @@ public:
         // A letter remembered for this very path whose server did not answer at
         // login: its remembered entry gives way to the connection asked for.
         if (const auto remembered = Connections->RemoteOf(local); code == DeviceAlreadyRemembered && remembered
-            && EqualsIgnoringCase(*remembered, remote)
+            && EqualsIgnoringAsciiCase(*remembered, remote)
             && Connections->Cancel(local, NetworkConnections::UpdateProfile, false) == 0)
             code = Connections->Add(local, remote, user, password, flags);
         auto outcome = Outcome(code);
@@ -97,10 +87,10 @@ private:
         };
         const auto remote = Connections->RemoteOf(local);
         const auto server = remote ? ServerOf(*remote) : std::string();
-        const bool wasRemembered = remembered([&](const auto& connection) { return EqualsIgnoringCase(connection.first, local); });
+        const bool wasRemembered = remembered([&](const auto& connection) { return EqualsIgnoringAsciiCase(connection.first, local); });
         const auto code = Connections->Cancel(local, NetworkConnections::UpdateProfile, false);
         if (code == 0 && wasRemembered && !server.empty()
-            && !remembered([&](const auto& connection) { return EqualsIgnoringCase(ServerOf(connection.second), server); }))
+            && !remembered([&](const auto& connection) { return EqualsIgnoringAsciiCase(ServerOf(connection.second), server); }))
             Store->Forget(server);
         return Outcome(code);
     }

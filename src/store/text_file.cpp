@@ -1,5 +1,7 @@
 #include "text_file.h"
 
+#include "base/ascii.h"
+
 #include <algorithm>
 #include <iterator>
 #include <limits>

@@ -53,11 +53,6 @@ private:
 // Nothing when the text does not start with a number.
 std::optional<std::int32_t> LeadingInteger(std::string_view text);
 
-inline char AsciiUpper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-
 // Byte by byte, ASCII letters without case, every other byte as an unsigned
 // value; a text comes before any longer one it starts.
 bool AsciiCaseLess(std::string_view left, std::string_view right);

@@ -1,5 +1,7 @@
 #include "catalogue/catalogue_order.h"
 
+#include "base/ascii.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,5 +1,6 @@
 #include "carrier.h"
 
+#include "base/ascii.h"
 #include "autostart.h"
 #include "drives_dir.h"
 #include "platform/posix/folder_probe.h"
@@ -39,16 +40,6 @@ constexpr auto LongestPause = std::chrono::milliseconds(30000);
 // then a host gets this long to come back.
 constexpr auto WatchPause = std::chrono::milliseconds(10000);
 constexpr auto WatchRetries = std::chrono::seconds(60);
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && g_ascii_strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view start)
-{
-    return text.size() >= start.size() && EqualsIgnoringCase(text.substr(0, start.size()), start);
-}
 
 std::optional<char> DriveLetter(std::string_view device)
 {
@@ -468,11 +459,11 @@ CarrierOutcome RunCarrier(const std::vector<std::string>& arguments, const fs::p
                           const PasswordReader& readPassword)
 {
     const auto size = arguments.size();
-    if (size >= 1 && EqualsIgnoringCase(arguments[0], "restore")) {
+    if (size >= 1 && EqualsIgnoringAsciiCase(arguments[0], "restore")) {
         const auto choice = ParseRestore(arguments, folder);
         return choice ? RunRestore(*choice) : Fail(NetStatus::Failed, Usage);
     }
-    if (size == 0 || !EqualsIgnoringCase(arguments[0], "use"))
+    if (size == 0 || !EqualsIgnoringAsciiCase(arguments[0], "use"))
         return Fail(NetStatus::Failed, Usage);
     CarrierOutcome failure;
     if (size == 1) {
@@ -485,7 +476,7 @@ CarrierOutcome RunCarrier(const std::vector<std::string>& arguments, const fs::p
     if (!letter)
         return Fail(NetStatus::Failed, Usage);
     if (size == 3) {
-        if (!EqualsIgnoringCase(arguments[2], "/DELETE"))
+        if (!EqualsIgnoringAsciiCase(arguments[2], "/DELETE"))
             return Fail(NetStatus::Failed, Usage);
         const auto drives = OpenForChange(folder, false, failure);
         return drives ? Detach(*drives, *letter) : failure;
@@ -493,16 +484,16 @@ CarrierOutcome RunCarrier(const std::vector<std::string>& arguments, const fs::p
 
     const auto& persistence = arguments.back();
     const bool switchesRight = std::none_of(arguments.begin() + 2, arguments.end() - 1, [](const std::string& argument) {
-        return EqualsIgnoringCase(argument, "/DELETE") || StartsWithIgnoringCase(argument, "/PERSISTENT:");
+        return EqualsIgnoringAsciiCase(argument, "/DELETE") || StartsWithIgnoringAsciiCase(argument, "/PERSISTENT:");
     });
-    if (!switchesRight || (size == 6 && !StartsWithIgnoringCase(arguments[4], "/USER:"))
-        || (!EqualsIgnoringCase(persistence, "/PERSISTENT:YES") && !EqualsIgnoringCase(persistence, "/PERSISTENT:NO")))
+    if (!switchesRight || (size == 6 && !StartsWithIgnoringAsciiCase(arguments[4], "/USER:"))
+        || (!EqualsIgnoringAsciiCase(persistence, "/PERSISTENT:YES") && !EqualsIgnoringAsciiCase(persistence, "/PERSISTENT:NO")))
         return Fail(NetStatus::Failed, Usage);
     const auto login = GivenLogin(arguments, readPassword, failure);
     if (failure.Status != NetStatus::Done)
         return failure;
     // Locked only for the change itself, once the share has answered.
     const auto drives = DrivesDir::Open(folder, true, failure);
-    return drives ? Attach(*drives, *letter, arguments[2], login, EqualsIgnoringCase(persistence, "/PERSISTENT:YES"))
+    return drives ? Attach(*drives, *letter, arguments[2], login, EqualsIgnoringAsciiCase(persistence, "/PERSISTENT:YES"))
                   : failure;
 }

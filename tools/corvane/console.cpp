@@ -1,5 +1,6 @@
 #include "console.h"
 
+#include "base/ascii.h"
 #include "mapping/drive_table.h"
 #include "mapping/group_line.h"
 #include "mapping/line_commands.h"
@@ -71,17 +72,9 @@ std::optional<char> LetterArgument(std::string_view text)
 {
     if (text.size() != 2 || text[1] != ':')
         return std::nullopt;
-    const char letter = text[0];
-    if (letter >= 'a' && letter <= 'z')
-        return static_cast<char>(letter - 'a' + 'A');
-    if (letter >= 'A' && letter <= 'Z')
-        return letter;
-    return std::nullopt;
-}
-
-char UpperLetter(char letter)
-{
-    return letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter;
+    if (DriveLetterIndex(text[0]) < 0)
+        return std::nullopt;
+    return AsciiUpper(text[0]);
 }
 
 bool TakesLetters(const std::string& command)
@@ -331,7 +324,7 @@ private:
             return group;
         for (const char letter : Line.Letters) {
             const bool known = std::any_of(group.begin(), group.end(), [letter](const auto& line) {
-                return HasLetterAndPath(line) && UpperLetter(GroupLineLetter(line)) == letter;
+                return HasLetterAndPath(line) && AsciiUpper(GroupLineLetter(line)) == letter;
             });
             if (!known) {
                 UsageError(std::string(1, letter) + ": is no letter of the profile \"" + ProfileName(profile) + "\"");
@@ -341,7 +334,7 @@ private:
         std::vector<std::string> chosen;
         for (const auto& line : group) {
             if (HasLetterAndPath(line)
-                && std::find(Line.Letters.begin(), Line.Letters.end(), UpperLetter(GroupLineLetter(line)))
+                && std::find(Line.Letters.begin(), Line.Letters.end(), AsciiUpper(GroupLineLetter(line)))
                     != Line.Letters.end())
                 chosen.push_back(line);
         }
@@ -375,7 +368,7 @@ private:
     {
         std::vector<char> letters;
         for (const auto& line : lines)
-            letters.push_back(HasLetterAndPath(line) ? UpperLetter(GroupLineLetter(line)) : '\0');
+            letters.push_back(HasLetterAndPath(line) ? AsciiUpper(GroupLineLetter(line)) : '\0');
         return ConnectionsWithin(Services.Drives, letters, ProbeTimeLimit);
     }
 
@@ -524,7 +517,7 @@ private:
                 Say(line + "\tNever run: no drive letter and path");
                 continue;
             }
-            const char letter = UpperLetter(GroupLineLetter(line));
+            const char letter = AsciiUpper(GroupLineLetter(line));
             // As the window: a letter where nothing is needs no command.
             if ((Services.Drives->PresentDrives() & (1U << (letter - 'A'))) == 0) {
                 Say(line + "\tnot attached");

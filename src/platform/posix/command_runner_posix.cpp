@@ -1,4 +1,6 @@
 #include "platform/program_runner.h"
+
+#include "base/ascii.h"
 #include "platform/system_services.h"
 
 #include <fcntl.h>
@@ -125,10 +127,7 @@ CommandResult RunProgramWithInput(const std::filesystem::path& program, const st
 
 bool StartsWithUserSwitch(const std::string& argument)
 {
-    constexpr std::string_view Switch = "/USER:";
-    return argument.size() >= Switch.size()
-        && std::equal(Switch.begin(), Switch.end(), argument.begin(),
-                      [](char a, char b) { return a == (b >= 'a' && b <= 'z' ? b - 'a' + 'A' : b); });
+    return StartsWithIgnoringAsciiCase(argument, "/USER:");
 }
 
 // The carrier reads a password given as "*" from its standard input: every

@@ -1,5 +1,6 @@
 #include "platform/system_services.h"
 
+#include "base/ascii.h"
 #include "platform/network_connections.h"
 #include "text_code_page.h"
 
@@ -28,9 +29,8 @@ public:
         for (const auto& [local, remote] : MakeSystemNetworkConnections()->RememberedConnections()) {
             if (local.size() != 2 || local[1] != ':')
                 continue;
-            const char upper = local[0] >= 'a' && local[0] <= 'z' ? static_cast<char>(local[0] - 'a' + 'A') : local[0];
-            if (upper >= 'A' && upper <= 'Z')
-                present |= 1U << (upper - 'A');
+            if (const int index = DriveLetterIndex(local[0]); index >= 0)
+                present |= 1U << index;
         }
         return present;
     }
