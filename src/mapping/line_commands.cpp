@@ -1,11 +1,11 @@
 #include "line_commands.h"
 
+#include "base/ask_within.h"
 #include "mapping/group_line.h"
 #include "mapping/line_states.h"
 
 #include <algorithm>
 #include <future>
-#include <thread>
 
 namespace {
 
@@ -98,10 +98,7 @@ std::vector<std::optional<DriveConnection>> ConnectionsWithin(const std::shared_
             answers.emplace_back();
             continue;
         }
-        // The thread holds the inventory and the promise: either may outlive the caller.
-        auto answer = std::make_shared<std::promise<DriveConnection>>();
-        answers.push_back(answer->get_future());
-        std::thread([drives, letter, answer] { answer->set_value(drives->ConnectionAt(letter)); }).detach();
+        answers.push_back(AskOffThread([drives, letter] { return drives->ConnectionAt(letter); }));
     }
     std::vector<std::optional<DriveConnection>> connections;
     for (auto& answer : answers) {

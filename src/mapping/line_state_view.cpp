@@ -1,6 +1,7 @@
 #include "app/mainform.h"
 
 #include "base/ascii.h"
+#include "base/ask_within.h"
 #include "mapping/group_line.h"
 #include "mapping/line_states.h"
 
@@ -14,15 +15,12 @@
 #include <chrono>
 #include <future>
 #include <memory>
-#include <thread>
 #include <utility>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A probe that does not answer this fast lies on a stalled server.
-constexpr auto ProbeTimeLimit = std::chrono::milliseconds(1500);
 constexpr int RefreshPeriod = 30000;  // ms, while the window is shown
 constexpr int CollectPause = 50;      // ms between looks at the probes
 constexpr int StalledPause = 1000;    // ms, while only stalled ones are left
@@ -103,11 +101,9 @@ void TMainPRGForm::RefreshLineStates()
             continue;
         }
         // Off the window's thread, and left behind should its server never answer.
-        auto answer = std::make_shared<std::promise<DriveConnection>>();
-        Probing[index] = LetterProbe{answer->get_future(), Clock::now() + ProbeTimeLimit};
-        std::thread([drives = Services.Drives, letter = static_cast<char>('A' + index), answer] {
-            answer->set_value(drives->ConnectionAt(letter));
-        }).detach();
+        Probing[index] = LetterProbe{
+            AskOffThread([drives = Services.Drives, letter = static_cast<char>('A' + index)] { return drives->ConnectionAt(letter); }),
+            Clock::now() + AnswerTimeLimit};
     }
     if (std::any_of(Probing.begin(), Probing.end(), [](const auto& probe) { return probe && !probe->Late; }))
         LineStateCollector->start(CollectPause);

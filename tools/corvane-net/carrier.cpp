@@ -1,6 +1,7 @@
 #include "carrier.h"
 
 #include "base/ascii.h"
+#include "base/retry_pauses.h"
 #include "autostart.h"
 #include "drives_dir.h"
 #include "platform/posix/folder_probe.h"
@@ -33,9 +34,6 @@ const char* const NoEntries = "There are no entries in the list.\n\n";
 
 using Clock = std::chrono::steady_clock;
 
-// Restore's pauses between tries while a host cannot be reached: 1, 2, 4 ... 30 s.
-constexpr auto FirstPause = std::chrono::milliseconds(1000);
-constexpr auto LongestPause = std::chrono::milliseconds(30000);
 // The watcher looks at the letters this often, and at once when the network changes;
 // then a host gets this long to come back.
 constexpr auto WatchPause = std::chrono::milliseconds(10000);
@@ -298,8 +296,9 @@ std::vector<LetterOutcome> Reattach(const DrivesDir& drives, std::vector<std::pa
                                     Clock::time_point deadline)
 {
     std::vector<LetterOutcome> ended;
-    auto pause = FirstPause;
+    RetryPauses pauses;
     for (;;) {
+        const auto pause = pauses.Next();
         std::vector<LetterOutcome> waiting;
         for (auto& [letter, looked] : letters) {
             const auto record = drives.OwnRecord(letter);
@@ -317,7 +316,6 @@ std::vector<LetterOutcome> Reattach(const DrivesDir& drives, std::vector<std::pa
         letters.clear();
         for (auto& waited : waiting)
             letters.emplace_back(waited.Letter, std::move(waited.Record));
-        pause = std::min(pause * 2, LongestPause);
     }
 }
 

@@ -1,6 +1,8 @@
 #include "console.h"
 
 #include "base/ascii.h"
+#include "base/ask_within.h"
+#include "base/retry_pauses.h"
 #include "mapping/drive_table.h"
 #include "mapping/group_line.h"
 #include "mapping/line_commands.h"
@@ -16,14 +18,9 @@
 
 namespace {
 
-using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-// As the window: a letter whose server does not answer this fast is not answering.
-constexpr auto ProbeTimeLimit = 1500ms;
-// The pauses between tries while a server cannot be reached: 1, 2, 4 ... 30 s, as at login.
-constexpr auto FirstPause = std::chrono::milliseconds(1000);
-constexpr auto LongestPause = std::chrono::milliseconds(30000);
+// The longest --wait, in seconds: a day.
 constexpr long LongestWait = 24L * 60 * 60;
 
 const char* const HelpText =
@@ -369,7 +366,7 @@ private:
         std::vector<char> letters;
         for (const auto& line : lines)
             letters.push_back(HasLetterAndPath(line) ? AsciiUpper(GroupLineLetter(line)) : '\0');
-        return ConnectionsWithin(Services.Drives, letters, ProbeTimeLimit);
+        return ConnectionsWithin(Services.Drives, letters, AnswerTimeLimit);
     }
 
     int Show(const std::vector<std::string>& lines)
@@ -479,11 +476,10 @@ private:
     {
         bool failed = false;
         const auto deadline = Clock::now() + *Line.Wait;
-        auto pause = FirstPause;
+        RetryPauses pauses;
         while (!waiting.empty() && Clock::now() < deadline) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            Services.Pause(std::min(left, pause));
-            pause = std::min(pause * 2, LongestPause);
+            Services.Pause(std::min(left, pauses.Next()));
             for (auto entry = waiting.begin(); entry != waiting.end();) {
                 entry->Last = AttachOnce(entry->Line, entry->Given);
                 const bool ended = !HostNotReachedYet(GroupLinePath(entry->Line), entry->Last.ExitStatus);

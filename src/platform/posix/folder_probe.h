@@ -1,10 +1,9 @@
 #pragma once
 
+#include "base/ask_within.h"
+
 #include <chrono>
 #include <filesystem>
-
-// A folder that does not answer this fast counts as one of a stalled server.
-inline constexpr std::chrono::milliseconds AnswerTimeLimit{1500};
 
 // Whether a folder can be listed within limit. The listing is done by a
 // process of its own that nothing waits for: a folder of a stalled server
