@@ -64,13 +64,13 @@ TEST(ConsoleInterrupt, CtrlCAtThePasswordPromptPutsBackEchoAndTheCodePage)
 
     // Typing is unseen and the program's code page shown once the prompt waits.
     bool prompting = false;
-    for (int i = 0; i < 200 && !prompting; ++i) {
+    for (int i = 0; i < 600 && !prompting; ++i) {
         prompting = (ModeOf(input) & ENABLE_ECHO_INPUT) == 0 && GetConsoleOutputCP() == GetACP();
         Sleep(50);
     }
     ASSERT_TRUE(prompting) << "the prompt did not hide the typing";
     PressCtrlC(input);
-    const bool ended = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
+    const bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
     if (!ended)
         TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hThread);
