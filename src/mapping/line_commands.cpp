@@ -3,6 +3,7 @@
 #include "base/ask_within.h"
 #include "mapping/group_line.h"
 #include "mapping/line_states.h"
+#include "platform/secret.h"
 
 #include <algorithm>
 #include <future>
@@ -11,7 +12,7 @@ namespace {
 
 void Wipe(std::string& secret)
 {
-    std::fill(secret.begin(), secret.end(), '\0');
+    WipeMemory(secret.data(), secret.size());
     secret.clear();
 }
 

@@ -28,6 +28,10 @@ private:
     std::string Bytes;
 };
 
+// Overwrites memory that held a secret, as the compiler may not leave out
+// for memory that is not read again.
+void WipeMemory(void* data, std::size_t size);
+
 // Whether standard input is a terminal somebody types at.
 bool StandardInputIsTerminal();
 

@@ -1,6 +1,7 @@
 #include "platform/program_runner.h"
 
 #include "base/ascii.h"
+#include "platform/secret.h"
 #include "platform/system_services.h"
 
 #include <fcntl.h>
@@ -149,7 +150,7 @@ public:
         std::string input = arguments[PasswordAt] + '\n';
         auto result = RunProgramWithInput(Carrier, hidden, input);
         // As the caller wipes its own copy.
-        std::fill(input.begin(), input.end(), '\0');
+        WipeMemory(input.data(), input.size());
         return result;
     }
 

@@ -78,10 +78,15 @@ void ShowTyping()
 
 } // namespace
 
+void WipeMemory(void* data, std::size_t size)
+{
+    explicit_bzero(data, size);
+}
+
 Secret::~Secret()
 {
     Bytes.resize(Bytes.capacity());
-    explicit_bzero(Bytes.data(), Bytes.size());
+    WipeMemory(Bytes.data(), Bytes.size());
 }
 
 bool StandardInputIsTerminal()

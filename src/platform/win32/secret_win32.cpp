@@ -88,10 +88,15 @@ std::optional<std::string> ReadConsoleLine(bool echo, std::size_t largest, bool&
 
 } // namespace
 
+void WipeMemory(void* data, std::size_t size)
+{
+    SecureZeroMemory(data, size);
+}
+
 Secret::~Secret()
 {
     Bytes.resize(Bytes.capacity());
-    SecureZeroMemory(Bytes.data(), Bytes.size());
+    WipeMemory(Bytes.data(), Bytes.size());
 }
 
 bool StandardInputIsTerminal()
