@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
 // Case as the network commands, drive letters and switches know it: ASCII
@@ -32,4 +33,12 @@ constexpr int DriveLetterIndex(char letter)
 {
     const char upper = AsciiUpper(letter);
     return upper >= 'A' && upper <= 'Z' ? upper - 'A' : -1;
+}
+
+// The letter, upper-cased, of a device written "X:"; nothing for anything else.
+constexpr std::optional<char> DeviceLetter(std::string_view device)
+{
+    if (device.size() != 2 || device[1] != ':' || DriveLetterIndex(device[0]) < 0)
+        return std::nullopt;
+    return AsciiUpper(device[0]);
 }

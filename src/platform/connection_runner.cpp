@@ -42,7 +42,7 @@ public:
             return Outcome(InvalidParameter);
         std::optional<std::string> user, password;
         if (size == 7) {
-            if (arguments[5].size() < 6 || !EqualsIgnoringAsciiCase(std::string_view(arguments[5]).substr(0, 6), "/USER:"))
+            if (!StartsWithIgnoringAsciiCase(arguments[5], "/USER:"))
                 return Outcome(InvalidParameter);
             // An empty password is one; only an empty user name means the user's own.
             password = arguments[4];

@@ -39,13 +39,6 @@ using Clock = std::chrono::steady_clock;
 constexpr auto WatchPause = std::chrono::milliseconds(10000);
 constexpr auto WatchRetries = std::chrono::seconds(60);
 
-std::optional<char> DriveLetter(std::string_view device)
-{
-    if (device.size() != 2 || device[1] != ':' || !g_ascii_isalpha(device[0]))
-        return std::nullopt;
-    return g_ascii_toupper(device[0]);
-}
-
 std::string ErrnoText()
 {
     return std::error_code(errno, std::generic_category()).message();
@@ -157,31 +150,27 @@ CarrierOutcome AttachOver(const DrivesDir& drives, char letter, const std::optio
         letGo();
         return Fail(NetStatus::Failed, "The drive would not be attached again at the next login.\n" + reason);
     }
-    // Our dangling letter already points where the share came back: only the record changes.
-    if (now && now->Target == record.Target) {
-        if (drives.WriteRecord(letter, record, reason))
-            return {};
+    // From here a failure gives back the mount, and the login entry unless another letter needs it.
+    const auto giveBack = [&] {
         letGo();
         KeepAutostartFor(drives, reason);
-        return Fail(NetStatus::Failed, "The drive could not be recorded: " + reason);
-    }
-    if (now && !drives.RemoveLink(letter, now->Target)) {
-        letGo();
-        KeepAutostartFor(drives, reason);
+    };
+    // Our dangling letter may already point where the share came back: then only the record changes.
+    const bool relink = !(now && now->Target == record.Target);
+    if (relink && now && !drives.RemoveLink(letter, now->Target)) {
+        giveBack();
         return Fail(NetStatus::DeviceInUse);
     }
     if (!drives.WriteRecord(letter, record, reason)) {
-        letGo();
-        KeepAutostartFor(drives, reason);
+        giveBack();
         return Fail(NetStatus::Failed, "The drive could not be recorded: " + reason);
     }
-    if (!drives.MakeLink(letter, record.Target)) {
+    if (relink && !drives.MakeLink(letter, record.Target)) {
         // Something took the letter since it was looked at.
         const auto status = errno == EEXIST ? NetStatus::DeviceInUse : NetStatus::Failed;
         const auto why = "The drive could not be made: " + ErrnoText();
         drives.RemoveRecord(letter);
-        letGo();
-        KeepAutostartFor(drives, reason);
+        giveBack();
         return Fail(status, status == NetStatus::DeviceInUse ? std::string() : why);
     }
     return {};
@@ -470,7 +459,7 @@ CarrierOutcome RunCarrier(const std::vector<std::string>& arguments, const fs::p
             return {NetStatus::Done, {}, NoEntries};
         return drives ? List(*drives) : failure;
     }
-    const auto letter = size == 3 || size == 4 || size == 6 ? DriveLetter(arguments[1]) : std::nullopt;
+    const auto letter = size == 3 || size == 4 || size == 6 ? DeviceLetter(arguments[1]) : std::nullopt;
     if (!letter)
         return Fail(NetStatus::Failed, Usage);
     if (size == 3) {

@@ -65,15 +65,6 @@ struct CommandLine {
     bool Version = false;
 };
 
-std::optional<char> LetterArgument(std::string_view text)
-{
-    if (text.size() != 2 || text[1] != ':')
-        return std::nullopt;
-    if (DriveLetterIndex(text[0]) < 0)
-        return std::nullopt;
-    return AsciiUpper(text[0]);
-}
-
 bool TakesLetters(const std::string& command)
 {
     return command == "attach" || command == "detach";
@@ -167,7 +158,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
         }
     } else if (line.Command == "show" || TakesLetters(line.Command)) {
         for (const auto& argument : rest) {
-            if (const auto letter = LetterArgument(argument); letter && TakesLetters(line.Command)) {
+            if (const auto letter = DeviceLetter(argument); letter && TakesLetters(line.Command)) {
                 line.Letters.push_back(*letter);
             } else if (!line.Profile) {
                 line.Profile = argument;

@@ -27,10 +27,8 @@ public:
     {
         std::uint32_t present = GetLogicalDrives();
         for (const auto& [local, remote] : MakeSystemNetworkConnections()->RememberedConnections()) {
-            if (local.size() != 2 || local[1] != ':')
-                continue;
-            if (const int index = DriveLetterIndex(local[0]); index >= 0)
-                present |= 1U << index;
+            if (const auto letter = DeviceLetter(local))
+                present |= 1U << (*letter - 'A');
         }
         return present;
     }
