@@ -4,6 +4,7 @@
 #include "support/fake_services.h"
 #include "support/temp_dir.h"
 #include "app/mainform.h"
+#include "catalogue/catalogue_panel.h"
 
 #include <QApplication>
 
@@ -131,9 +132,9 @@ void ShowCatalogue(benchmark::State& state)
     const PathCatalogue unsorted(RandomCatalogue(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
-        form.AvailablePathList = PathCatalogue(unsorted);
+        form.Panel2->AvailablePathList = PathCatalogue(unsorted);
         state.ResumeTiming();
-        form.RefreshCatalogueView(true);
+        form.Panel2->RefreshCatalogueView(true);
         QApplication::processEvents();
     }
     state.SetComplexityN(state.range(0));

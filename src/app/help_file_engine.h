@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui_services.h"
+#include "ui/ui_services.h"
 #include "platform/platform.h"
 
 // Opens the help file with the system's viewer for it; without one, says

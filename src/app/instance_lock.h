@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui_services.h"
+#include "ui/ui_services.h"
 #include "platform/file_lock.h"
 
 #include <filesystem>

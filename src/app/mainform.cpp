@@ -1,84 +1,32 @@
 #include "mainform.h"
 
+#include "app/about_box.h"
 #include "catalogue/catalogue_images.h"
 #include "catalogue/catalogue_list_view.h"
-#include "catalogue/catalogue_model.h"
+#include "catalogue/catalogue_panel.h"
+#include "mapping/group_panel.h"
 #include "platform/path_style.h"
+#include "profiles/profile_panel.h"
+#include "ui/controls.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFrame>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QScopedValueRollback>
 #include <QScreen>
 #include <QShowEvent>
-#include <QStyle>
-#include <QTimer>
 #include <QToolButton>
 
 #include <initializer_list>
-
-namespace {
-
-template <typename Widget>
-Widget* Make(QWidget* parent, const char* name, QRect geometry)
-{
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QLatin1StringView(name));
-    widget->setGeometry(geometry);
-    return widget;
-}
-
-QFrame* MakePanel(QWidget* parent, const char* name, QRect geometry)
-{
-    auto* panel = Make<QFrame>(parent, name, geometry);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    return panel;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry, bool bold = false)
-{
-    auto* label = Make<QLabel>(parent, name, geometry);
-    label->setText(text);
-    if (bold) {
-        auto font = label->font();
-        font.setBold(true);
-        label->setFont(font);
-    }
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry,
-                        bool enabled = true)
-{
-    auto* button = Make<QPushButton>(parent, name, geometry);
-    button->setText(caption);
-    button->setEnabled(enabled);
-    return button;
-}
-
-QLineEdit* MakeReadOnlyEdit(QWidget* parent, const char* name, QRect geometry, QLabel* label)
-{
-    auto* edit = Make<QLineEdit>(parent, name, geometry);
-    edit->setReadOnly(true);
-    label->setBuddy(edit);
-    edit->setAccessibleName(label->text());
-    return edit;
-}
-
-} // namespace
 
 TMainPRGForm::TMainPRGForm(std::filesystem::path exeDirectory, PlatformServices platform, UiServices& ui,
                            QWidget* parent, CataloguePreload* preload)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint),
       ExeDir(std::move(exeDirectory)), HelpFilePath(PathText(ExeDir / "Corvane2.hlp")), Services(platform),
-      UserInterface(ui), Preload(preload)
+      UserInterface(ui), Book(ExeDir)
 {
     setObjectName(QStringLiteral("MainPRGForm"));
     setWindowTitle(QString::fromLatin1(ApplicationTitle));
@@ -87,83 +35,27 @@ TMainPRGForm::TMainPRGForm(std::filesystem::path exeDirectory, PlatformServices 
     windowFont.setPointSize(8);
     setFont(windowFont);
 
-    ImageList1 = MakeCatalogueImages();
-    CreateProfilePanel();
-    CreateCatalogueTitles();
-    CreateCataloguePanel();
+    // The panels reach each other only through what the window hands them.
+    Panel1 = new ProfilePanel(Book, ui, Gate, [this] { return Panel3->AskToSaveGroup(); }, this);
+    Label2 = MakeLabel(this, "Label2", QStringLiteral(" Available Network Paths"), {8, 47, 344, 17}, true);
+    Label3 = MakeLabel(this, "Label3", QStringLiteral(" Network Map Group"), {392, 47, 322, 17}, true);
+    Panel2 = new CataloguePanel(ExeDir, Services.Browser, ui, Gate, this);
+    Panel2->AvailableListView->setAccessibleName(Label2->text().trimmed());
     CreateArrowButtons();
-    CreateGroupPanel();
+    Panel3 = new GroupPanel(
+        Services, ui, Gate, Book, [this](std::string_view path) { return ::PathRequiresPW(Panel2->AvailablePathList, path); },
+        this);
+    Panel3->MappingListBox->setAccessibleName(Label3->text().trimmed());
     CreateBottomButtons();
     SetTabOrder();
     SetHelpContexts();
     ConnectHandlers();
     SetUpContextHelp();
-    CreateLineStateProbes();
 
-    StartUp();
+    StartUp(preload);
 }
 
-TMainPRGForm::~TMainPRGForm()
-{
-    // The list empties itself after this window is gone: nothing is to look at its lines then.
-    NetworkWatch.reset();
-    MappingListBox->model()->disconnect(this);
-    LineStateChange->stop();
-    // A probe under way still asks the inventory, which may go with this window;
-    // one past its time lies on a stalled server and is left behind.
-    for (auto& probe : Probing) {
-        if (probe && !probe->Late)
-            probe->Answer.wait_until(probe->Deadline);
-    }
-}
-
-void TMainPRGForm::CreateProfilePanel()
-{
-    Panel1 = MakePanel(this, "Panel1", {0, 0, 722, 41});
-    P1Label = MakeLabel(Panel1, "P1Label", QStringLiteral("Profile List:"), {10, 12, 80, 17}, true);
-    ProfileComboBox = Make<QComboBox>(Panel1, "ProfileComboBox", {92, 9, 420, 23});
-    ProfileComboBox->setEditable(true);
-    ProfileComboBox->setInsertPolicy(QComboBox::NoInsert);
-    ProfileComboBox->addItem(QStringLiteral("Default Network Mapping List"),
-                             QByteArray("Default Network Mapping List"));
-    ProfileComboBox->setToolTip(
-        QStringLiteral("You should only select the profile! Use the Add button to create a new profile!"));
-    ProfileComboBox->setAccessibleName(P1Label->text());
-    P1Label->setBuddy(ProfileComboBox);
-    AddProfileBtn = MakeButton(Panel1, "AddProfileBtn", QStringLiteral("&Add"), {528, 8, 88, 25});
-    RemoveProfileBtn = MakeButton(Panel1, "RemoveProfileBtn", QStringLiteral("&Remove"), {624, 8, 88, 25}, false);
-}
-
-void TMainPRGForm::CreateCatalogueTitles()
-{
-    Label2 = MakeLabel(this, "Label2", QStringLiteral(" Available Network Paths"), {8, 47, 344, 17}, true);
-    Label3 = MakeLabel(this, "Label3", QStringLiteral(" Network Map Group"), {392, 47, 322, 17}, true);
-}
-
-void TMainPRGForm::CreateCataloguePanel()
-{
-    Panel2 = MakePanel(this, "Panel2", {8, 66, 344, 390});
-    AvailableListView = new CatalogueListView(Panel2);
-    AvailableListView->setObjectName(QStringLiteral("AvailableListView"));
-    AvailableListView->setGeometry(8, 8, 328, 208);
-    AvailableListView->setAccessibleName(Label2->text().trimmed());
-    CatalogueRows = new CatalogueModel(AvailablePathList, ImageList1, AvailableListView);
-    AvailableListView->setModel(CatalogueRows);
-
-    NetworkPathLabel = MakeLabel(Panel2, "NetworkPathLabel", QStringLiteral("Network Path:"), {8, 224, 328, 16});
-    NetworkPathEdit = MakeReadOnlyEdit(Panel2, "NetworkPathEdit", {8, 241, 328, 22}, NetworkPathLabel);
-    DescriptionLabel = MakeLabel(Panel2, "DescriptionLabel", QStringLiteral("Description:"), {8, 270, 328, 16});
-    DescriptionEdit = MakeReadOnlyEdit(Panel2, "DescriptionEdit", {8, 287, 328, 22}, DescriptionLabel);
-    RequiresPWLabel = MakeLabel(Panel2, "RequiresPWLabel", QStringLiteral("Requires Username and Password"),
-                                {8, 318, 328, 17});
-    auto blue = RequiresPWLabel->palette();
-    blue.setColor(QPalette::WindowText, Qt::blue);
-    RequiresPWLabel->setPalette(blue);
-
-    AddBtn = MakeButton(Panel2, "AddBtn", QStringLiteral("&Add"), {8, 352, 104, 27});
-    EditBtn = MakeButton(Panel2, "EditBtn", QStringLiteral("&Edit"), {120, 352, 104, 27}, false);
-    RemoveBtn = MakeButton(Panel2, "RemoveBtn", QStringLiteral("&Remove"), {232, 352, 104, 27}, false);
-}
+TMainPRGForm::~TMainPRGForm() = default;
 
 void TMainPRGForm::CreateArrowButtons()
 {
@@ -185,23 +77,6 @@ void TMainPRGForm::CreateArrowButtons()
                         QStringLiteral(" Remove selected network connection from the mapping list..."));
 }
 
-void TMainPRGForm::CreateGroupPanel()
-{
-    Panel3 = MakePanel(this, "Panel3", {392, 66, 322, 390});
-    MappingListBox = Make<QListWidget>(Panel3, "MappingListBox", {8, 8, 306, 262});
-    MappingListBox->setAccessibleName(Label3->text().trimmed());
-    MappingListBox->setUniformItemSizes(true);
-
-    AttachAllBtn = MakeButton(Panel3, "AttachAllBtn", QStringLiteral("&Attach All"), {8, 280, 98, 27}, false);
-    DetachAllBtn = MakeButton(Panel3, "DetachAllBtn", QStringLiteral("&Detach All"), {112, 280, 98, 27}, false);
-    DriveBtn = MakeButton(Panel3, "DriveBtn", QStringLiteral("&Change Drive"), {216, 280, 98, 27}, false);
-    AttachOneBtn = MakeButton(Panel3, "AttachOneBtn", QStringLiteral("Attach &1"), {8, 314, 98, 27}, false);
-    DetachOneBtn = MakeButton(Panel3, "DetachOneBtn", QStringLiteral("D&etach 1"), {112, 314, 98, 27}, false);
-    SaveBtn = MakeButton(Panel3, "SaveBtn", QStringLiteral("&Save Profile"), {216, 314, 98, 27}, false);
-    RestoreConnectionCheckBox = Make<QCheckBox>(Panel3, "RestoreConnectionCheckBox", {8, 354, 306, 20});
-    RestoreConnectionCheckBox->setText(QStringLiteral("Restore at next login..."));
-}
-
 void TMainPRGForm::CreateBottomButtons()
 {
     HelpBtn = MakeButton(this, "HelpBtn", QStringLiteral("&Help"), {454, 466, 82, 32});
@@ -214,11 +89,12 @@ void TMainPRGForm::SetTabOrder()
 {
     QWidget* const order[] = {
         HelpBtn, AboutBtn, ExitBtn,
-        ProfileComboBox, AddProfileBtn, RemoveProfileBtn,
-        AvailableListView, NetworkPathEdit, DescriptionEdit, AddBtn, EditBtn, RemoveBtn,
+        Panel1->ProfileComboBox, Panel1->AddProfileBtn, Panel1->RemoveProfileBtn,
+        Panel2->AvailableListView, Panel2->NetworkPathEdit, Panel2->DescriptionEdit,
+        Panel2->AddBtn, Panel2->EditBtn, Panel2->RemoveBtn,
         RightBtn, LeftBtn,
-        MappingListBox, AttachAllBtn, DetachAllBtn, DriveBtn, AttachOneBtn, DetachOneBtn, SaveBtn,
-        RestoreConnectionCheckBox,
+        Panel3->MappingListBox, Panel3->AttachAllBtn, Panel3->DetachAllBtn, Panel3->DriveBtn,
+        Panel3->AttachOneBtn, Panel3->DetachOneBtn, Panel3->SaveBtn, Panel3->RestoreConnectionCheckBox,
     };
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -230,19 +106,21 @@ void TMainPRGForm::SetHelpContexts()
     set(this, 1000);
     set(Label2, 1001);
     set(Label3, 1002);
-    set(P1Label, 1009);
-    set(DescriptionLabel, 1014);
-    set(NetworkPathLabel, 1015);
-    set(RequiresPWLabel, 1016);
-    for (QWidget* control : std::initializer_list<QWidget*>{Panel1, ProfileComboBox, AddProfileBtn,
-                                                            RemoveProfileBtn})
+    set(Panel1->P1Label, 1009);
+    set(Panel2->DescriptionLabel, 1014);
+    set(Panel2->NetworkPathLabel, 1015);
+    set(Panel2->RequiresPWLabel, 1016);
+    for (QWidget* control : std::initializer_list<QWidget*>{Panel1, Panel1->ProfileComboBox, Panel1->AddProfileBtn,
+                                                            Panel1->RemoveProfileBtn})
         set(control, 3050);
-    for (QWidget* control : std::initializer_list<QWidget*>{Panel2, AvailableListView, NetworkPathEdit,
-                                                            DescriptionEdit, AddBtn, EditBtn, RemoveBtn})
+    for (QWidget* control : std::initializer_list<QWidget*>{Panel2, Panel2->AvailableListView, Panel2->NetworkPathEdit,
+                                                            Panel2->DescriptionEdit, Panel2->AddBtn, Panel2->EditBtn,
+                                                            Panel2->RemoveBtn})
         set(control, 3030);
-    for (QWidget* control : std::initializer_list<QWidget*>{Panel3, MappingListBox, AttachAllBtn, DetachAllBtn,
-                                                            DriveBtn, AttachOneBtn, DetachOneBtn, SaveBtn,
-                                                            RestoreConnectionCheckBox, RightBtn, LeftBtn})
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             Panel3, Panel3->MappingListBox, Panel3->AttachAllBtn, Panel3->DetachAllBtn, Panel3->DriveBtn,
+             Panel3->AttachOneBtn, Panel3->DetachOneBtn, Panel3->SaveBtn, Panel3->RestoreConnectionCheckBox, RightBtn,
+             LeftBtn})
         set(control, 3040);
     set(AboutBtn, 3060);
     set(ExitBtn, 3060);
@@ -250,36 +128,14 @@ void TMainPRGForm::SetHelpContexts()
 
 void TMainPRGForm::ConnectHandlers()
 {
-    // A screen reader presses a button without any input event, past modal
-    // windows and the input blocked while the network command runs: so no
-    // handler starts while another one is still running.
-    const auto handler = [this](void (TMainPRGForm::*run)()) {
-        return [this, run] {
-            if (HandlerRunning || CommandRunning)
-                return;
-            const QScopedValueRollback running(HandlerRunning, true);
-            (this->*run)();
-        };
-    };
-    connect(ExitBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::ExitBtnClick));
-    connect(AvailableListView, &CatalogueListView::Clicked, this, handler(&TMainPRGForm::AvailableListViewClick));
-    connect(ProfileComboBox, &QComboBox::activated, this, handler(&TMainPRGForm::ProfileComboBoxChange));
-    connect(ProfileComboBox, &QComboBox::editTextChanged, this, handler(&TMainPRGForm::ProfileComboBoxChange));
-    connect(AddProfileBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::AddProfileBtnClick));
-    connect(RemoveProfileBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::RemoveProfileBtnClick));
-    connect(HelpBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::HelpBtnClick));
-    connect(AboutBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::AboutBtnClick));
-    connect(SaveBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::SaveBtnClick));
-    connect(AddBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::AddBtnClick));
-    connect(EditBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::EditBtnClick));
-    connect(RemoveBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::RemoveBtnClick));
-    connect(RightBtn, &QToolButton::clicked, this, handler(&TMainPRGForm::RightBtnClick));
-    connect(LeftBtn, &QToolButton::clicked, this, handler(&TMainPRGForm::LeftBtnClick));
-    connect(DriveBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::DriveBtnClick));
-    connect(AttachAllBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::AttachAllBtnClick));
-    connect(AttachOneBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::AttachOneBtnClick));
-    connect(DetachAllBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::DetachAllBtnClick));
-    connect(DetachOneBtn, &QPushButton::clicked, this, handler(&TMainPRGForm::DetachOneBtnClick));
+    Gate.Connect(ExitBtn, &QPushButton::clicked, this, &TMainPRGForm::ExitBtnClick);
+    Gate.Connect(HelpBtn, &QPushButton::clicked, this, &TMainPRGForm::HelpBtnClick);
+    Gate.Connect(AboutBtn, &QPushButton::clicked, this, &TMainPRGForm::AboutBtnClick);
+    Gate.Connect(RightBtn, &QToolButton::clicked, this, &TMainPRGForm::RightBtnClick);
+    Gate.Connect(LeftBtn, &QToolButton::clicked, this, &TMainPRGForm::LeftBtnClick);
+    connect(Panel2, &CataloguePanel::PathOffered, RightBtn, &QWidget::setEnabled);
+    connect(Panel3, &GroupPanel::LinesRemovable, LeftBtn, &QWidget::setEnabled);
+    connect(Panel1, &ProfilePanel::ProfileSwitched, Panel3, &GroupPanel::ShowProfileGroup);
     // The session's end may not wait for an answer.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { SaveAtSessionEnd(); });
 }
@@ -299,7 +155,7 @@ void TMainPRGForm::showEvent(QShowEvent* event)
 
 void TMainPRGForm::closeEvent(QCloseEvent* event)
 {
-    if (CommandRunning) {
+    if (Gate.CommandRunning) {
         event->ignore();
         return;
     }
@@ -328,4 +184,25 @@ bool TMainPRGForm::event(QEvent* event)
 void TMainPRGForm::ExitBtnClick()
 {
     close();
+}
+
+void TMainPRGForm::RightBtnClick()
+{
+    if (!Panel2->HasSelection())
+        return;
+    const auto letter = Panel3->AskForDriveLetter();
+    const auto path = Panel2->SelectedPath();
+    if (letter && path)
+        Panel3->AddPath(*letter, *path);
+}
+
+void TMainPRGForm::LeftBtnClick()
+{
+    Panel3->RemoveSelectedLine();
+}
+
+void TMainPRGForm::AboutBtnClick()
+{
+    TAboutBox dialog(*this, Services.Shell);
+    UserInterface.RunModal(dialog);
 }

@@ -1,6 +1,6 @@
 #include "qt_ui.h"
 
-#include "app/display_text.h"
+#include "ui/display_text.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui_services.h"
+#include "ui/ui_services.h"
 
 // The real message windows and modal dialogs.
 class QtUi final : public UiServices {

@@ -1,6 +1,6 @@
 #include "catalogue_model.h"
 
-#include "app/display_text.h"
+#include "ui/display_text.h"
 
 #include <QByteArray>
 

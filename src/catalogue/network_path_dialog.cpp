@@ -1,8 +1,8 @@
 #include "network_path_dialog.h"
 
-#include "app/display_text.h"
-#include "app/mainform.h"
-#include "app/one_line_field.h"
+#include "ui/display_text.h"
+#include "platform/platform.h"
+#include "ui/one_line_field.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -24,9 +24,9 @@ std::string BytesOf(const QLineEdit* edit, const std::string& original)
 
 } // namespace
 
-TAddNetworkPath::TAddNetworkPath(TMainPRGForm& owner)
+TAddNetworkPath::TAddNetworkPath(QWidget& owner, FolderBrowser& browser)
     : QDialog(&owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      Owner(owner)
+      Browser(browser)
 {
     setObjectName(QStringLiteral("AddNetworkPath"));
     setWindowTitle(QStringLiteral(" Select Network path..."));
@@ -117,6 +117,6 @@ void TAddNetworkPath::PathEditChange()
 void TAddNetworkPath::BrowseBtnClick()
 {
     // Cancelling empties the path, and so disables OK.
-    const auto folder = Owner.Platform().Browser.Browse("Select a shared network folder");
+    const auto folder = Browser.Browse("Select a shared network folder");
     PathEdit->setText(folder ? ToDisplay(*folder) : QString());
 }

@@ -8,7 +8,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TMainPRGForm;
+class FolderBrowser;
 
 // Asks for one catalogue entry: its path (typed or browsed), its description
 // and whether it needs credentials.
@@ -17,7 +17,7 @@ class TAddNetworkPath final : public QDialog {
     Q_DISABLE_COPY_MOVE(TAddNetworkPath)
 
 public:
-    explicit TAddNetworkPath(TMainPRGForm& owner);
+    TAddNetworkPath(QWidget& owner, FolderBrowser& browser);
 
     // Fills the fields from an entry, whose bytes come back unchanged from
     // Entry() when their fields are left as they are.
@@ -38,6 +38,6 @@ public:
     QPushButton* BitBtn2 = nullptr;
 
 private:
-    TMainPRGForm& Owner;
+    FolderBrowser& Browser;
     AvailablePathStructur Filled;
 };

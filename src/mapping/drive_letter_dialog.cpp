@@ -1,7 +1,6 @@
 #include "drive_letter_dialog.h"
 
-#include "app/display_text.h"
-#include "app/mainform.h"
+#include "ui/display_text.h"
 #include "mapping/drive_table.h"
 
 #include <QComboBox>
@@ -9,7 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TDriveLetterSelection::TDriveLetterSelection(TMainPRGForm& owner)
+TDriveLetterSelection::TDriveLetterSelection(QWidget& owner, const DrivePathVector& drives)
     : QDialog(&owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("DriveLetterSelection"));
@@ -30,7 +29,7 @@ TDriveLetterSelection::TDriveLetterSelection(TMainPRGForm& owner)
     auto comboFont = ComboBox->font();
     comboFont.setPixelSize(13);
     ComboBox->setFont(comboFont);
-    for (const auto& name : FreeDriveNames(owner.DrivePathList))
+    for (const auto& name : FreeDriveNames(drives))
         ComboBox->addItem(ToDisplay(name));
     ComboBox->setCurrentIndex(ComboBox->count() > 0 ? 0 : -1);
 

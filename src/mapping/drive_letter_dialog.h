@@ -1,11 +1,12 @@
 #pragma once
 
+#include "mapping/drive_table.h"
+
 #include <QDialog>
 
 class QComboBox;
 class QLabel;
 class QPushButton;
-class TMainPRGForm;
 
 // Offers the free letters of the drive table; OK gives one letter A to Z.
 class TDriveLetterSelection final : public QDialog {
@@ -13,7 +14,7 @@ class TDriveLetterSelection final : public QDialog {
     Q_DISABLE_COPY_MOVE(TDriveLetterSelection)
 
 public:
-    explicit TDriveLetterSelection(TMainPRGForm& owner);
+    TDriveLetterSelection(QWidget& owner, const DrivePathVector& drives);
 
     void OkBtnClick();
 

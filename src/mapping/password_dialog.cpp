@@ -1,7 +1,6 @@
 #include "password_dialog.h"
 
-#include "app/mainform.h"
-#include "app/one_line_field.h"
+#include "ui/one_line_field.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -32,7 +31,7 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, int top, QLabel* label)
 
 } // namespace
 
-TPasswordDlg::TPasswordDlg(TMainPRGForm& owner)
+TPasswordDlg::TPasswordDlg(QWidget& owner)
     : QDialog(&owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("PasswordDlg"));

@@ -5,7 +5,6 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TMainPRGForm;
 
 // Asks for the user name and password of one attach.
 class TPasswordDlg final : public QDialog {
@@ -13,7 +12,7 @@ class TPasswordDlg final : public QDialog {
     Q_DISABLE_COPY_MOVE(TPasswordDlg)
 
 public:
-    explicit TPasswordDlg(TMainPRGForm& owner);
+    explicit TPasswordDlg(QWidget& owner);
 
     void UserNameChange();
 

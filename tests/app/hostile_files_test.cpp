@@ -39,8 +39,8 @@ TEST_F(HostileFiles, EmptyFilesEverywhere)
     WriteBytes(Dir / "Corvane2.pro", "");
     auto form = StartWatched();
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{Corrupted, ConfigCorrupted}));
-    EXPECT_EQ(form->ProfileComboBox->count(), 1);
-    EXPECT_EQ(form->MappingListBox->count(), 0);
+    EXPECT_EQ(form->Panel1->ProfileComboBox->count(), 1);
+    EXPECT_EQ(form->Panel3->MappingListBox->count(), 0);
     form->close();
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), "");
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg.bak"), "");
@@ -56,10 +56,10 @@ TEST_F(HostileFiles, ABigCatalogueIsReadIntoOneBufferOfItsSize)
     WriteCatalogue(bytes);
     auto form = StartWatched();
     EXPECT_TRUE(Ui.Messages.empty());
-    EXPECT_EQ(form->AvailablePathList.size(), 2000u);
+    EXPECT_EQ(form->Panel2->AvailablePathList.size(), 2000u);
     // The entries' bytes, and never a copy of the file beside them.
     EXPECT_LE(LargestAllocation, bytes.size() + 1) << "more than the file's room was taken at once";
-    EXPECT_LE(form->AvailablePathList.BytesHeld(), bytes.size() + bytes.size() / 2);
+    EXPECT_LE(form->Panel2->AvailablePathList.BytesHeld(), bytes.size() + bytes.size() / 2);
     form->close();
     EXPECT_EQ(Catalogue(), bytes);
 }
@@ -73,10 +73,10 @@ TEST_F(HostileFiles, AHugeCountBeforeTwoRecords)
     auto form = StartWatched();
     EXPECT_LT(LargestAllocation, std::size_t{1} << 20) << "a count made a reader allocate ahead";
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{Corrupted});
-    EXPECT_EQ(form->AvailablePathList.size(), 2u);
-    EXPECT_EQ(form->GroupLines(), std::vector<std::string>{"E: \\\\a\\one"});
-    EXPECT_EQ(form->ProfileComboBox->count(), 2);
-    EXPECT_TRUE(form->RemoveBtn->isEnabled());
+    EXPECT_EQ(form->Panel2->AvailablePathList.size(), 2u);
+    EXPECT_EQ(form->Panel3->GroupLines(), std::vector<std::string>{"E: \\\\a\\one"});
+    EXPECT_EQ(form->Panel1->ProfileComboBox->count(), 2);
+    EXPECT_TRUE(form->Panel2->RemoveBtn->isEnabled());
     form->close();
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), bytes);
     EXPECT_EQ(Catalogue(), "2 2.0\r\n0,\\\\a\\one\r\nfirst\r\n1,\\\\b\\two\r\nsecond");
@@ -92,11 +92,11 @@ TEST_F(HostileFiles, ACountThatDoesNotMatchTheRecordsLosesNone)
         WriteBytes(Dir / "Corvane2.pro", "-5\r\nE: x");
         auto form = StartWatched();
         EXPECT_EQ(MessageTexts(), std::vector<std::string>{Corrupted});
-        const auto records = form->AvailablePathList.size();
+        const auto records = form->Panel2->AvailablePathList.size();
         EXPECT_EQ(records, std::count(bytes.begin(), bytes.end(), ',') + 0u);
-        EXPECT_TRUE(form->RemoveBtn->isEnabled());
-        EXPECT_EQ(form->MappingListBox->count(), 0);
-        EXPECT_FALSE(form->AttachAllBtn->isEnabled());
+        EXPECT_TRUE(form->Panel2->RemoveBtn->isEnabled());
+        EXPECT_EQ(form->Panel3->MappingListBox->count(), 0);
+        EXPECT_FALSE(form->Panel3->AttachAllBtn->isEnabled());
         form->close();
         EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), bytes);
         EXPECT_TRUE(Catalogue().starts_with(std::to_string(records) + " 2.0\r\n")) << Catalogue();
@@ -124,8 +124,8 @@ TEST_F(HostileFiles, ATenMegabytePathIsShownAndKept)
     WriteCatalogue("1 2.0\r\n0," + path + "\r\nd");
     auto form = StartWatched();
     EXPECT_TRUE(Ui.Messages.empty());
-    ASSERT_EQ(form->AvailablePathList.size(), 1u);
-    EXPECT_EQ(form->AvailablePathList[0].NetworkPath, path);
+    ASSERT_EQ(form->Panel2->AvailablePathList.size(), 1u);
+    EXPECT_EQ(form->Panel2->AvailablePathList[0].NetworkPath, path);
     form->close();
     EXPECT_EQ(Catalogue(), "1 2.0\r\n0," + path + "\r\nd");
 }
@@ -163,8 +163,8 @@ TEST_F(HostileFiles, NulBytesInsideAPathComeBackWhole)
     WriteBytes(Dir / "Corvane2.pro", "1\r\nE: \\\\a\0b\\c"s);
     auto form = StartWatched();
     EXPECT_TRUE(Ui.Messages.empty());
-    EXPECT_EQ(form->GroupLines(), std::vector<std::string>{"E: \\\\a\0b\\c"s});
-    EXPECT_EQ(form->PathRequiresPW("\\\\a\0b\\c"s), 0);
+    EXPECT_EQ(form->Panel3->GroupLines(), std::vector<std::string>{"E: \\\\a\0b\\c"s});
+    EXPECT_EQ(form->Panel3->PathRequiresPW("\\\\a\0b\\c"s), 0);
     form->close();
     EXPECT_EQ(Catalogue(), bytes);
 }
@@ -176,8 +176,8 @@ TEST_F(HostileFiles, ACtrlZInTheMiddleEndsTheFile)
     WriteBytes(Dir / "Corvane2.pro", "2\r\nE: \\\\a\x1A\r\nF: \\\\b");
     auto form = StartWatched();
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{Corrupted});
-    EXPECT_EQ(form->AvailablePathList.size(), 1u);
-    EXPECT_EQ(form->GroupLines(), std::vector<std::string>{"E: \\\\a"});
+    EXPECT_EQ(form->Panel2->AvailablePathList.size(), 1u);
+    EXPECT_EQ(form->Panel3->GroupLines(), std::vector<std::string>{"E: \\\\a"});
     form->close();
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), bytes);
 }
@@ -190,9 +190,9 @@ TEST_F(HostileFiles, AHundredThousandProfiles)
     WriteBytes(Dir / "Corvane2.cfg", configuration);
     WriteCatalogue("0 2.0");
     auto form = StartWatched();
-    EXPECT_EQ(form->ProfileComboBox->count(), 100001);
-    EXPECT_EQ(form->ProfileIndex, 100000);
-    EXPECT_EQ(form->ProfileComboBox->currentText(), QStringLiteral("Profile 100000"));
+    EXPECT_EQ(form->Panel1->ProfileComboBox->count(), 100001);
+    EXPECT_EQ(form->Panel1->ProfileIndex(), 100000);
+    EXPECT_EQ(form->Panel1->ProfileComboBox->currentText(), QStringLiteral("Profile 100000"));
     EXPECT_EQ(MessageTexts().size(), 1u) << "the last profile has no file yet";
     form->close();
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), configuration);
@@ -206,8 +206,8 @@ TEST_F(HostileFiles, AProfileOfAHundredThousandLines)
     WriteBytes(Dir / "Corvane2.pro", profile);
     WriteCatalogue("0 2.0");
     auto form = StartWatched();
-    EXPECT_EQ(form->MappingListBox->count(), 100000);
-    const auto lines = form->GroupLines();
+    EXPECT_EQ(form->Panel3->MappingListBox->count(), 100000);
+    const auto lines = form->Panel3->GroupLines();
     EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end(),
                                [](const auto& a, const auto& b) { return a.front() < b.front(); }));
     EXPECT_TRUE(Ui.Messages.empty());

@@ -124,13 +124,13 @@ TEST_F(MainWindowLayout, EveryControlHasItsNameCaptionHintStartStateAndHelpConte
         EXPECT_TRUE(form->rect().contains(widget->geometry().translated(widget->parentWidget()->mapTo(
             form.get(), QPoint(0, 0))))) << "outside the window";
     }
-    EXPECT_FALSE(form->RestoreConnectionCheckBox->isChecked());
-    EXPECT_TRUE(form->ProfileComboBox->isEditable());
-    EXPECT_TRUE(form->NetworkPathEdit->isReadOnly());
-    EXPECT_TRUE(form->DescriptionEdit->isReadOnly());
-    EXPECT_EQ(form->MappingListBox->count(), 0);
-    EXPECT_EQ(form->RequiresPWLabel->palette().color(QPalette::WindowText), QColor(Qt::blue));
-    EXPECT_TRUE(form->P1Label->font().bold());
+    EXPECT_FALSE(form->Panel3->RestoreConnectionCheckBox->isChecked());
+    EXPECT_TRUE(form->Panel1->ProfileComboBox->isEditable());
+    EXPECT_TRUE(form->Panel2->NetworkPathEdit->isReadOnly());
+    EXPECT_TRUE(form->Panel2->DescriptionEdit->isReadOnly());
+    EXPECT_EQ(form->Panel3->MappingListBox->count(), 0);
+    EXPECT_EQ(form->Panel2->RequiresPWLabel->palette().color(QPalette::WindowText), QColor(Qt::blue));
+    EXPECT_TRUE(form->Panel1->P1Label->font().bold());
     EXPECT_TRUE(form->Label2->font().bold());
     EXPECT_TRUE(form->Label3->font().bold());
     // The arrows: black on the side they point to, clear on the other.
@@ -171,9 +171,9 @@ TEST_F(MainWindowLayout, ControlsWithoutACaptionCarryAnAccessibleName)
     EXPECT_EQ(form->RightBtn->accessibleName(), QStringLiteral("Add selected network path to the mapping list..."));
     EXPECT_EQ(form->LeftBtn->accessibleName(),
               QStringLiteral("Remove selected network connection from the mapping list..."));
-    EXPECT_EQ(form->AvailableListView->accessibleName(), QStringLiteral("Available Network Paths"));
-    EXPECT_EQ(form->MappingListBox->accessibleName(), QStringLiteral("Network Map Group"));
-    EXPECT_EQ(form->NetworkPathEdit->accessibleName(), QStringLiteral("Network Path:"));
-    EXPECT_EQ(form->DescriptionEdit->accessibleName(), QStringLiteral("Description:"));
-    EXPECT_EQ(form->ProfileComboBox->accessibleName(), QStringLiteral("Profile List:"));
+    EXPECT_EQ(form->Panel2->AvailableListView->accessibleName(), QStringLiteral("Available Network Paths"));
+    EXPECT_EQ(form->Panel3->MappingListBox->accessibleName(), QStringLiteral("Network Map Group"));
+    EXPECT_EQ(form->Panel2->NetworkPathEdit->accessibleName(), QStringLiteral("Network Path:"));
+    EXPECT_EQ(form->Panel2->DescriptionEdit->accessibleName(), QStringLiteral("Description:"));
+    EXPECT_EQ(form->Panel1->ProfileComboBox->accessibleName(), QStringLiteral("Profile List:"));
 }

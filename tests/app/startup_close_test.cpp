@@ -41,15 +41,15 @@ TEST_F(StartAndClose, FirstStartInAnEmptyDirectory)
     ExpectMessage(Ui.Messages[1], MessageKind::Box,
                   "File :\n" + (Dir / "Corvane2.pro").string() + "\nwas not found and will be created...",
                   " Information", MessageIcon::Information);
-    EXPECT_TRUE(form->AvailablePathList.empty());
-    EXPECT_EQ(form->ProfileComboBox->count(), 1);
-    EXPECT_EQ(form->ProfileComboBox->currentText(), QStringLiteral("Default Network Mapping List"));
-    EXPECT_EQ(form->ProfileIndex, 0);
-    EXPECT_FALSE(form->RemoveBtn->isEnabled());
+    EXPECT_TRUE(form->Panel2->AvailablePathList.empty());
+    EXPECT_EQ(form->Panel1->ProfileComboBox->count(), 1);
+    EXPECT_EQ(form->Panel1->ProfileComboBox->currentText(), QStringLiteral("Default Network Mapping List"));
+    EXPECT_EQ(form->Panel1->ProfileIndex(), 0);
+    EXPECT_FALSE(form->Panel2->RemoveBtn->isEnabled());
     EXPECT_FALSE(form->RightBtn->isEnabled());
-    EXPECT_FALSE(form->RemoveProfileBtn->isEnabled());
-    EXPECT_EQ(form->ProfileDirectory, Dir / "Profile" / "");
-    EXPECT_TRUE(form->MappingListBox->count() == 0);
+    EXPECT_FALSE(form->Panel1->RemoveProfileBtn->isEnabled());
+    EXPECT_EQ(form->Profiles().ProfileFolder(), Dir / "Profile");
+    EXPECT_TRUE(form->Panel3->MappingListBox->count() == 0);
 
     form->close();
     EXPECT_EQ(Ui.Messages.size(), 2u) << "closing asked or reported something";
@@ -64,7 +64,7 @@ TEST_F(StartAndClose, AnEmptyCatalogueFileStartsQuietlyWithTheButtonsOff)
     WriteCatalogue("0 2.0");
     auto form = StartShown();
     EXPECT_TRUE(Ui.Messages.empty());
-    EXPECT_FALSE(form->RemoveBtn->isEnabled());
+    EXPECT_FALSE(form->Panel2->RemoveBtn->isEnabled());
     EXPECT_FALSE(form->RightBtn->isEnabled());
 }
 
@@ -103,7 +103,7 @@ TEST_F(StartAndClose, ADamagedCatalogueIsReportedKeptAsBackupAndItsGoodRecordsSt
                   MessageIcon::None);
     EXPECT_EQ(ShownRows(*form), std::vector<std::string>{"\\\\good\\one"});
     // The header's count decides, not the records read.
-    EXPECT_TRUE(form->RemoveBtn->isEnabled());
+    EXPECT_TRUE(form->Panel2->RemoveBtn->isEnabled());
     EXPECT_TRUE(form->RightBtn->isEnabled());
 
     form->close();
@@ -118,7 +118,7 @@ TEST_F(StartAndClose, ACatalogueEndingBeforeItsCountIsDamaged)
     auto form = StartShown();
     ASSERT_EQ(Ui.Messages.size(), 1u);
     EXPECT_EQ(Ui.Messages[0].Text, " The Corvane2.net file is corrupted!");
-    EXPECT_EQ(form->AvailablePathList.size(), 2u);
+    EXPECT_EQ(form->Panel2->AvailablePathList.size(), 2u);
 }
 
 TEST_F(StartAndClose, AHeaderWithoutANumberIsDamagedAndKept)
@@ -130,7 +130,7 @@ TEST_F(StartAndClose, AHeaderWithoutANumberIsDamagedAndKept)
         WriteCatalogue(bytes);
         auto form = StartShown();
         EXPECT_EQ(MessageTexts(), std::vector<std::string>{" The Corvane2.net file is corrupted!"});
-        EXPECT_FALSE(form->RemoveBtn->isEnabled());
+        EXPECT_FALSE(form->Panel2->RemoveBtn->isEnabled());
         EXPECT_FALSE(form->RightBtn->isEnabled());
         form->close();
         EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), bytes);
@@ -160,7 +160,7 @@ TEST_F(StartAndClose, AFailedSaveIsReportedAndTheOldFileStays)
     std::filesystem::create_directory(Dir / "Corvane2.net.tmp");
     WriteBytes(Dir / "Corvane2.net.tmp" / "blocker", "x");
     auto form = StartShown();
-    form->AvailablePathList.push_back({"\\\\new", "", 0});
+    form->Panel2->AvailablePathList.push_back({"\\\\new", "", 0});
     form->close();
     ASSERT_EQ(Ui.Messages.size(), 1u);
     ExpectMessage(Ui.Messages[0], MessageKind::Box, " Was not able to save the network path list!", " Error",
@@ -234,8 +234,8 @@ TEST_F(StartAndClose, TheSessionsEndSavesEverythingWithoutAQuestion)
     WriteBytes(Dir / "Profile" / "Work.pro", "0");
     auto form = StartShown();
     Ui.Messages.clear();
-    form->AvailablePathList.push_back({"\\\\srv\\pub", "Public", 0});
-    form->SaveBtn->setEnabled(true);
+    form->Panel2->AvailablePathList.push_back({"\\\\srv\\pub", "Public", 0});
+    form->Panel3->SaveBtn->setEnabled(true);
     std::filesystem::remove(Dir / "Corvane2.cfg");
     form->SaveAtSessionEnd();
     EXPECT_TRUE(Ui.Messages.empty()) << "a question would hold up the session's end";
@@ -257,7 +257,7 @@ TEST_F(StartAndClose, AFolderNobodyCanWriteStartsAndTheCloseSaysWhatCouldNotBeSa
     EXPECT_TRUE(lock.Acquire(Ui)) << "a folder without a lock was taken for a running copy";
     auto form = StartShown();
     EXPECT_TRUE(Ui.Messages.empty());
-    EXPECT_EQ(form->AvailablePathList.size(), 1u);
+    EXPECT_EQ(form->Panel2->AvailablePathList.size(), 1u);
     form->close();
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{" Was not able to save the network path list!",
                                                          " Was not able to create the configuration file!"}));

@@ -1,7 +1,7 @@
 #include "support/main_window_fixture.h"
 
 #include "app/help_file_engine.h"
-#include "catalogue/about_box.h"
+#include "app/about_box.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -50,7 +50,7 @@ TEST_F(AboutAndHelp, TheAboutBoxOpensModallyFromItsButton)
 TEST_F(AboutAndHelp, TheAboutBoxShowsEveryElement)
 {
     auto form = StartShown();
-    TAboutBox box(*form);
+    TAboutBox box(*form, Shell);
     EXPECT_EQ(box.windowTitle(), QStringLiteral(" About..."));
     EXPECT_EQ(box.size(), QSize(391, 257));
     EXPECT_EQ(box.minimumSize(), box.maximumSize());
@@ -94,7 +94,7 @@ TEST_F(AboutAndHelp, TheAboutBoxShowsEveryElement)
 TEST_F(AboutAndHelp, EnterInTheNoteAddsALineInsteadOfClosing)
 {
     auto form = StartShown();
-    TAboutBox box(*form);
+    TAboutBox box(*form, Shell);
     box.show();
     QApplication::setActiveWindow(&box);
     EXPECT_EQ(box.focusWidget(), box.Memo1);
@@ -107,7 +107,7 @@ TEST_F(AboutAndHelp, EnterInTheNoteAddsALineInsteadOfClosing)
 TEST_F(AboutAndHelp, TheLinksOpenThroughTheShellAndTheBoxStaysOpen)
 {
     auto form = StartShown();
-    TAboutBox box(*form);
+    TAboutBox box(*form, Shell);
     box.show();
     QTest::mouseClick(box.Internet, Qt::LeftButton);
     QTest::mouseClick(box.SendEmail, Qt::LeftButton);
@@ -126,33 +126,33 @@ TEST_F(AboutAndHelp, ContextHelpAsksForTheNumberOfTheControlOrItsNearestEnclosin
         {form.get(), 1000},
         {form->Label2, 1001},
         {form->Label3, 1002},
-        {form->P1Label, 1009},
-        {form->DescriptionLabel, 1014},
-        {form->NetworkPathLabel, 1015},
-        {form->RequiresPWLabel, 1016},
+        {form->Panel1->P1Label, 1009},
+        {form->Panel2->DescriptionLabel, 1014},
+        {form->Panel2->NetworkPathLabel, 1015},
+        {form->Panel2->RequiresPWLabel, 1016},
         {form->Panel1, 3050},
-        {form->ProfileComboBox, 3050},
-        {form->ProfileComboBox->lineEdit(), 3050},
-        {form->AddProfileBtn, 3050},
-        {form->RemoveProfileBtn, 3050},
+        {form->Panel1->ProfileComboBox, 3050},
+        {form->Panel1->ProfileComboBox->lineEdit(), 3050},
+        {form->Panel1->AddProfileBtn, 3050},
+        {form->Panel1->RemoveProfileBtn, 3050},
         {form->Panel2, 3030},
-        {form->AvailableListView, 3030},
-        {form->AvailableListView->viewport(), 3030},
-        {form->NetworkPathEdit, 3030},
-        {form->DescriptionEdit, 3030},
-        {form->AddBtn, 3030},
-        {form->EditBtn, 3030},
-        {form->RemoveBtn, 3030},
+        {form->Panel2->AvailableListView, 3030},
+        {form->Panel2->AvailableListView->viewport(), 3030},
+        {form->Panel2->NetworkPathEdit, 3030},
+        {form->Panel2->DescriptionEdit, 3030},
+        {form->Panel2->AddBtn, 3030},
+        {form->Panel2->EditBtn, 3030},
+        {form->Panel2->RemoveBtn, 3030},
         {form->Panel3, 3040},
-        {form->MappingListBox, 3040},
-        {form->MappingListBox->viewport(), 3040},
-        {form->AttachAllBtn, 3040},
-        {form->DetachAllBtn, 3040},
-        {form->DriveBtn, 3040},
-        {form->AttachOneBtn, 3040},
-        {form->DetachOneBtn, 3040},
-        {form->SaveBtn, 3040},
-        {form->RestoreConnectionCheckBox, 3040},
+        {form->Panel3->MappingListBox, 3040},
+        {form->Panel3->MappingListBox->viewport(), 3040},
+        {form->Panel3->AttachAllBtn, 3040},
+        {form->Panel3->DetachAllBtn, 3040},
+        {form->Panel3->DriveBtn, 3040},
+        {form->Panel3->AttachOneBtn, 3040},
+        {form->Panel3->DetachOneBtn, 3040},
+        {form->Panel3->SaveBtn, 3040},
+        {form->Panel3->RestoreConnectionCheckBox, 3040},
         {form->RightBtn, 3040},
         {form->LeftBtn, 3040},
         {form->HelpBtn, 1000},
@@ -175,8 +175,8 @@ TEST_F(AboutAndHelp, ShiftF1AsksAboutTheFocusedControl)
 {
     auto form = StartShown();
     QApplication::setActiveWindow(form.get());
-    form->MappingListBox->setFocus();
-    QTest::keyClick(form->MappingListBox, Qt::Key_F1, Qt::ShiftModifier);
+    form->Panel3->MappingListBox->setFocus();
+    QTest::keyClick(form->Panel3->MappingListBox, Qt::Key_F1, Qt::ShiftModifier);
     ASSERT_EQ(Help.Topics.size(), 1u);
     EXPECT_EQ(Help.Topics[0].second, 3040);
 }
@@ -184,7 +184,7 @@ TEST_F(AboutAndHelp, ShiftF1AsksAboutTheFocusedControl)
 TEST_F(AboutAndHelp, TheDialogsOfferNoContextHelp)
 {
     auto form = StartShown();
-    TAboutBox box(*form);
+    TAboutBox box(*form, Shell);
     QHelpEvent ask(QEvent::WhatsThis, QPoint(1, 1), QPoint(1, 1));
     QApplication::sendEvent(box.BitBtn1, &ask);
     EXPECT_TRUE(Help.Topics.empty());

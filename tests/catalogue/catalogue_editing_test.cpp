@@ -26,7 +26,7 @@ using CatalogueEditing = MainWindowTest;
 TEST_F(CatalogueEditing, TheNetworkPathDialogsLayout)
 {
     auto form = StartShown();
-    TAddNetworkPath dialog(*form);
+    TAddNetworkPath dialog(*form, Browser);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral(" Select Network path..."));
     EXPECT_EQ(dialog.size(), QSize(482, 160));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
@@ -58,7 +58,7 @@ TEST_F(CatalogueEditing, TheNetworkPathDialogsLayout)
 TEST_F(CatalogueEditing, OkFollowsThePathAndTheDescriptionStopsAt120)
 {
     auto form = StartShown();
-    TAddNetworkPath dialog(*form);
+    TAddNetworkPath dialog(*form, Browser);
     QTest::keyClicks(dialog.PathEdit, QStringLiteral("  "));
     EXPECT_TRUE(dialog.BitBtn1->isEnabled()) << "a path of blanks is a path";
     QTest::keyClick(dialog.PathEdit, Qt::Key_Backspace);
@@ -71,18 +71,18 @@ TEST_F(CatalogueEditing, OkFollowsThePathAndTheDescriptionStopsAt120)
 TEST_F(CatalogueEditing, EnterOksEscapeAndTheCloseBoxCancel)
 {
     auto form = StartShown();
-    TAddNetworkPath dialog(*form);
+    TAddNetworkPath dialog(*form, Browser);
     dialog.show();
     QTest::keyClicks(dialog.PathEdit, QStringLiteral("\\\\a\\b"));
     QTest::keyClick(dialog.PathEdit, Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 
-    TAddNetworkPath escaped(*form);
+    TAddNetworkPath escaped(*form, Browser);
     escaped.show();
     QTest::keyClick(&escaped, Qt::Key_Escape);
     EXPECT_EQ(escaped.result(), QDialog::Rejected);
 
-    TAddNetworkPath closed(*form);
+    TAddNetworkPath closed(*form, Browser);
     closed.show();
     closed.close();
     EXPECT_EQ(closed.result(), QDialog::Rejected);
@@ -91,7 +91,7 @@ TEST_F(CatalogueEditing, EnterOksEscapeAndTheCloseBoxCancel)
 TEST_F(CatalogueEditing, BrowsingFillsThePathAndCancellingEmptiesIt)
 {
     auto form = StartShown();
-    TAddNetworkPath dialog(*form);
+    TAddNetworkPath dialog(*form, Browser);
     Browser.Answer = "\\\\fileserver\\public";
     QTest::mouseClick(dialog.BrowseBtn, Qt::LeftButton);
     EXPECT_EQ(dialog.PathEdit->text(), QStringLiteral("\\\\fileserver\\public"));
@@ -110,23 +110,23 @@ TEST_F(CatalogueEditing, AddTakesTheFieldsAsTypedAndShowsTheLastEntry)
     auto form = StartShown();
     PathFields opened;
     Ui.Dialogs.push_back(EnterPath({QStringLiteral(" \\\\mid\\x "), QString(), true}, &opened));
-    QTest::mouseClick(form->AddBtn, Qt::LeftButton);
+    QTest::mouseClick(form->Panel2->AddBtn, Qt::LeftButton);
     EXPECT_EQ(opened.Path, QString());
     EXPECT_EQ(opened.Description, QString());
     EXPECT_FALSE(opened.RequiresPW);
     EXPECT_FALSE(opened.OkEnabled);
     EXPECT_EQ(ShownRows(*form), (std::vector<std::string>{" \\\\mid\\x ", "\\\\srv\\pub", "\\\\srv\\secret"}));
-    EXPECT_EQ(form->AvailablePathList[0], (AvailablePathStructur{" \\\\mid\\x ", "", 1}));
-    EXPECT_EQ(form->SelectedPathIndex, 2);
-    EXPECT_EQ(form->NetworkPathEdit->text(), QStringLiteral("\\\\srv\\secret"));
-    EXPECT_TRUE(form->EditBtn->isEnabled());
-    EXPECT_TRUE(form->RemoveBtn->isEnabled());
+    EXPECT_EQ(form->Panel2->AvailablePathList[0], (AvailablePathStructur{" \\\\mid\\x ", "", 1}));
+    EXPECT_EQ(form->Panel2->SelectedPathIndex, 2);
+    EXPECT_EQ(form->Panel2->NetworkPathEdit->text(), QStringLiteral("\\\\srv\\secret"));
+    EXPECT_TRUE(form->Panel2->EditBtn->isEnabled());
+    EXPECT_TRUE(form->Panel2->RemoveBtn->isEnabled());
     EXPECT_TRUE(form->RightBtn->isEnabled());
     EXPECT_EQ(Ui.DialogTitles, std::vector<QString>{QStringLiteral(" Select Network path...")});
 
     ClickRow(*form, 0);
-    EXPECT_EQ(form->DescriptionEdit->text(), QString());
-    EXPECT_EQ(form->RequiresPWLabel->text(), QStringLiteral("Requires Username and Password"));
+    EXPECT_EQ(form->Panel2->DescriptionEdit->text(), QString());
+    EXPECT_EQ(form->Panel2->RequiresPWLabel->text(), QStringLiteral("Requires Username and Password"));
 }
 
 TEST_F(CatalogueEditing, AddToAnEmptyCatalogueEnablesRemoveAndRight)
@@ -134,11 +134,11 @@ TEST_F(CatalogueEditing, AddToAnEmptyCatalogueEnablesRemoveAndRight)
     auto form = StartShown();
     Ui.Messages.clear();
     Ui.Dialogs.push_back(EnterPath({QStringLiteral("\\\\a\\b"), QStringLiteral("first"), false}));
-    form->AddBtnClick();
-    EXPECT_EQ(form->AvailablePathList, (Entries{{"\\\\a\\b", "first", 0}}));
-    EXPECT_TRUE(form->RemoveBtn->isEnabled());
+    form->Panel2->AddBtnClick();
+    EXPECT_EQ(form->Panel2->AvailablePathList, (Entries{{"\\\\a\\b", "first", 0}}));
+    EXPECT_TRUE(form->Panel2->RemoveBtn->isEnabled());
     EXPECT_TRUE(form->RightBtn->isEnabled());
-    EXPECT_EQ(form->RequiresPWLabel->text(), QStringLiteral("No Username and Password required"));
+    EXPECT_EQ(form->Panel2->RequiresPWLabel->text(), QStringLiteral("No Username and Password required"));
 }
 
 TEST_F(CatalogueEditing, AnExistingPathIsAddedAgain)
@@ -146,7 +146,7 @@ TEST_F(CatalogueEditing, AnExistingPathIsAddedAgain)
     WriteCatalogue(TwoEntries);
     auto form = StartShown();
     Ui.Dialogs.push_back(EnterPath({QStringLiteral("\\\\srv\\pub"), QStringLiteral("again"), false}));
-    form->AddBtnClick();
+    form->Panel2->AddBtnClick();
     EXPECT_EQ(ShownRows(*form), (std::vector<std::string>{"\\\\srv\\pub", "\\\\srv\\pub", "\\\\srv\\secret"}));
 }
 
@@ -155,13 +155,13 @@ TEST_F(CatalogueEditing, CancelChangesNothing)
     WriteCatalogue(TwoEntries);
     auto form = StartShown();
     ClickRow(*form, 0);
-    const auto before = form->AvailablePathList;
+    const auto before = form->Panel2->AvailablePathList;
     Ui.Dialogs.push_back(CloseDialog());
-    form->AddBtnClick();
+    form->Panel2->AddBtnClick();
     Ui.Dialogs.push_back(CloseDialog());
-    form->EditBtnClick();
-    EXPECT_EQ(form->AvailablePathList, before);
-    EXPECT_EQ(form->NetworkPathEdit->text(), QStringLiteral("\\\\srv\\pub"));
+    form->Panel2->EditBtnClick();
+    EXPECT_EQ(form->Panel2->AvailablePathList, before);
+    EXPECT_EQ(form->Panel2->NetworkPathEdit->text(), QStringLiteral("\\\\srv\\pub"));
     EXPECT_EQ(SelectedRows(*form), std::vector<int>{0});
 }
 
@@ -172,14 +172,14 @@ TEST_F(CatalogueEditing, EditOpensFilledAndUnchangedKeepsTheValues)
     ClickRow(*form, 0);
     PathFields opened;
     Ui.Dialogs.push_back(AcceptPath(&opened));
-    QTest::mouseClick(form->EditBtn, Qt::LeftButton);
+    QTest::mouseClick(form->Panel2->EditBtn, Qt::LeftButton);
     EXPECT_EQ(opened.Path, QStringLiteral("\\\\srv\\pub"));
     EXPECT_EQ(opened.Description, QStringLiteral("Public"));
     EXPECT_FALSE(opened.RequiresPW);
     EXPECT_TRUE(opened.OkEnabled);
-    EXPECT_EQ(form->AvailablePathList, (Entries{{"\\\\srv\\pub", "Public", 0}, {"\\\\srv\\secret", "Secret", 1}}));
-    EXPECT_EQ(form->SelectedPathIndex, 1);
-    EXPECT_EQ(form->NetworkPathEdit->text(), QStringLiteral("\\\\srv\\secret"));
+    EXPECT_EQ(form->Panel2->AvailablePathList, (Entries{{"\\\\srv\\pub", "Public", 0}, {"\\\\srv\\secret", "Secret", 1}}));
+    EXPECT_EQ(form->Panel2->SelectedPathIndex, 1);
+    EXPECT_EQ(form->Panel2->NetworkPathEdit->text(), QStringLiteral("\\\\srv\\secret"));
 }
 
 TEST_F(CatalogueEditing, AnEditedPathMovesToWhereItSorts)
@@ -188,9 +188,9 @@ TEST_F(CatalogueEditing, AnEditedPathMovesToWhereItSorts)
     auto form = StartShown();
     ClickRow(*form, 0);
     Ui.Dialogs.push_back(EnterPath({QStringLiteral("\\\\zzz\\pub"), QStringLiteral("moved"), true}));
-    form->EditBtnClick();
-    EXPECT_EQ(form->AvailablePathList, (Entries{{"\\\\srv\\secret", "Secret", 1}, {"\\\\zzz\\pub", "moved", 1}}));
-    EXPECT_EQ(form->NetworkPathEdit->text(), QStringLiteral("\\\\zzz\\pub"));
+    form->Panel2->EditBtnClick();
+    EXPECT_EQ(form->Panel2->AvailablePathList, (Entries{{"\\\\srv\\secret", "Secret", 1}, {"\\\\zzz\\pub", "moved", 1}}));
+    EXPECT_EQ(form->Panel2->NetworkPathEdit->text(), QStringLiteral("\\\\zzz\\pub"));
 }
 
 TEST_F(CatalogueEditing, EditActsOnTheLastClickedEntryNotTheSelection)
@@ -198,10 +198,10 @@ TEST_F(CatalogueEditing, EditActsOnTheLastClickedEntryNotTheSelection)
     WriteCatalogue(TwoEntries);
     auto form = StartShown();
     ClickRow(*form, 0);
-    QTest::keyClick(form->AvailableListView, Qt::Key_Down);
+    QTest::keyClick(form->Panel2->AvailableListView, Qt::Key_Down);
     PathFields opened;
     Ui.Dialogs.push_back(AcceptPath(&opened));
-    form->EditBtnClick();
+    form->Panel2->EditBtnClick();
     EXPECT_EQ(opened.Path, QStringLiteral("\\\\srv\\pub"));
 }
 
@@ -212,7 +212,7 @@ TEST_F(CatalogueEditing, RemoveAsksAndTakesOnlyTheUpperOfTwoSelectedRows)
     ClickRow(*form, 2);
     ClickRow(*form, 1, Qt::ControlModifier);
     Ui.Answers.push_back(MessageAnswer::No);
-    QTest::mouseClick(form->RemoveBtn, Qt::LeftButton);
+    QTest::mouseClick(form->Panel2->RemoveBtn, Qt::LeftButton);
     ASSERT_EQ(Ui.Messages.size(), 1u);
     EXPECT_EQ(Ui.Messages[0].Text, " Are you sure that you want to remove the selected network path?");
     EXPECT_EQ(Ui.Messages[0].Caption, " Warning");
@@ -221,10 +221,10 @@ TEST_F(CatalogueEditing, RemoveAsksAndTakesOnlyTheUpperOfTwoSelectedRows)
     EXPECT_EQ(ShownRows(*form).size(), 3u);
 
     Ui.Answers.push_back(MessageAnswer::Yes);
-    QTest::mouseClick(form->RemoveBtn, Qt::LeftButton);
+    QTest::mouseClick(form->Panel2->RemoveBtn, Qt::LeftButton);
     EXPECT_EQ(ShownRows(*form), (std::vector<std::string>{"a", "c"}));
-    EXPECT_EQ(form->SelectedPathIndex, 1);
-    EXPECT_EQ(form->NetworkPathEdit->text(), QStringLiteral("c"));
+    EXPECT_EQ(form->Panel2->SelectedPathIndex, 1);
+    EXPECT_EQ(form->Panel2->NetworkPathEdit->text(), QStringLiteral("c"));
 }
 
 TEST_F(CatalogueEditing, RemoveWithNothingSelectedAsksNothing)
@@ -232,9 +232,9 @@ TEST_F(CatalogueEditing, RemoveWithNothingSelectedAsksNothing)
     WriteCatalogue(TwoEntries);
     auto form = StartShown();
     ClickBelowRows(*form);
-    form->RemoveBtnClick();
+    form->Panel2->RemoveBtnClick();
     EXPECT_TRUE(Ui.Messages.empty());
-    EXPECT_EQ(form->AvailablePathList.size(), 2u);
+    EXPECT_EQ(form->Panel2->AvailablePathList.size(), 2u);
 }
 
 TEST_F(CatalogueEditing, RemovingTheOnlyEntryClearsThePanel)
@@ -243,15 +243,15 @@ TEST_F(CatalogueEditing, RemovingTheOnlyEntryClearsThePanel)
     auto form = StartShown();
     ClickRow(*form, 0);
     Ui.Answers.push_back(MessageAnswer::Yes);
-    form->RemoveBtnClick();
+    form->Panel2->RemoveBtnClick();
     EXPECT_TRUE(ShownRows(*form).empty());
-    EXPECT_FALSE(form->EditBtn->isEnabled());
-    EXPECT_FALSE(form->RemoveBtn->isEnabled());
+    EXPECT_FALSE(form->Panel2->EditBtn->isEnabled());
+    EXPECT_FALSE(form->Panel2->RemoveBtn->isEnabled());
     EXPECT_FALSE(form->RightBtn->isEnabled());
-    EXPECT_TRUE(form->AddBtn->isEnabled());
-    EXPECT_EQ(form->NetworkPathEdit->text(), QString());
-    EXPECT_EQ(form->DescriptionEdit->text(), QString());
-    EXPECT_EQ(form->RequiresPWLabel->text(), QStringLiteral(" "));
+    EXPECT_TRUE(form->Panel2->AddBtn->isEnabled());
+    EXPECT_EQ(form->Panel2->NetworkPathEdit->text(), QString());
+    EXPECT_EQ(form->Panel2->DescriptionEdit->text(), QString());
+    EXPECT_EQ(form->Panel2->RequiresPWLabel->text(), QStringLiteral(" "));
     form->close();
     EXPECT_EQ(Catalogue(), "0 2.0");
 }
@@ -263,46 +263,46 @@ TEST_F(CatalogueEditing, EditsNeverTouchTheGroupAndCredentialsFollowTheCatalogue
     ClickRow(*form, 1);
     Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("E:")));
     form->RightBtnClick();
-    const auto table = form->DrivePathList;
+    const auto table = form->Panel3->DrivePathList;
 
     Ui.Dialogs.push_back(EnterPath({QStringLiteral("\\\\srv\\renamed"), QStringLiteral("Secret"), true}));
-    form->EditBtnClick();
-    EXPECT_EQ(form->GroupLines(), std::vector<std::string>{"E: \\\\srv\\secret"});
-    EXPECT_EQ(form->DrivePathList, table);
+    form->Panel2->EditBtnClick();
+    EXPECT_EQ(form->Panel3->GroupLines(), std::vector<std::string>{"E: \\\\srv\\secret"});
+    EXPECT_EQ(form->Panel3->DrivePathList, table);
 
     // The group's path is in the catalogue no more: no credentials are asked.
-    form->AttachAllBtnClick();
+    form->Panel3->AttachAllBtnClick();
     EXPECT_EQ(Runner.Calls.back(), (std::vector<std::string>{"net", "use", "E:", "\\\\srv\\secret", "/PERSISTENT:NO"}));
 
     // An entry with exactly that path asks for them again.
     Ui.Dialogs.push_back(EnterPath({QStringLiteral("\\\\srv\\secret"), QString(), true}));
-    form->AddBtnClick();
+    form->Panel2->AddBtnClick();
     Ui.Dialogs.push_back(EnterCredentials(QStringLiteral("u"), QStringLiteral("p")));
-    form->AttachAllBtnClick();
+    form->Panel3->AttachAllBtnClick();
     EXPECT_EQ(Runner.Calls.back().size(), 7u);
 
     ASSERT_EQ(ShownRows(*form)[2], "\\\\srv\\secret");
     ClickRow(*form, 2);
     Ui.Answers.push_back(MessageAnswer::Yes);
-    form->RemoveBtnClick();
-    form->AttachAllBtnClick();
+    form->Panel2->RemoveBtnClick();
+    form->Panel3->AttachAllBtnClick();
     EXPECT_EQ(Runner.Calls.back().size(), 5u) << "the removed entry still asked for credentials";
-    EXPECT_EQ(form->GroupLines(), std::vector<std::string>{"E: \\\\srv\\secret"});
+    EXPECT_EQ(form->Panel3->GroupLines(), std::vector<std::string>{"E: \\\\srv\\secret"});
 }
 
 TEST_F(CatalogueEditing, TypedTextsReachTheFileAsEightBitBytesAndComeBack)
 {
     auto form = StartShown();
     Ui.Dialogs.push_back(EnterPath({QStringLiteral("\\\\s\u00e9rveur\\donn\u00e9es"), QStringLiteral("\u00c0 bient\u00f4t"), false}));
-    form->AddBtnClick();
+    form->Panel2->AddBtnClick();
     form->close();
     const auto expected = QStringLiteral("\\\\s\u00e9rveur\\donn\u00e9es").toLocal8Bit().toStdString();
     EXPECT_EQ(Catalogue(), "1 2.0\r\n0," + expected + "\r\n" + QStringLiteral("\u00c0 bient\u00f4t").toLocal8Bit().toStdString());
 
     auto again = StartShown();
     ClickRow(*again, 0);
-    EXPECT_EQ(again->NetworkPathEdit->text(), QStringLiteral("\\\\s\u00e9rveur\\donn\u00e9es"));
-    EXPECT_EQ(again->AvailablePathList[0].NetworkPath, expected);
+    EXPECT_EQ(again->Panel2->NetworkPathEdit->text(), QStringLiteral("\\\\s\u00e9rveur\\donn\u00e9es"));
+    EXPECT_EQ(again->Panel2->AvailablePathList[0].NetworkPath, expected);
 }
 
 TEST_F(CatalogueEditing, AnUnchangedEditKeepsBytesTheDisplayCannotShowAndLongDescriptions)
@@ -313,8 +313,8 @@ TEST_F(CatalogueEditing, AnUnchangedEditKeepsBytesTheDisplayCannotShowAndLongDes
     auto form = StartShown();
     ClickRow(*form, 0);
     Ui.Dialogs.push_back(AcceptPath());
-    form->EditBtnClick();
-    EXPECT_EQ(form->AvailablePathList, (Entries{{odd, longDescription, 1}}));
+    form->Panel2->EditBtnClick();
+    EXPECT_EQ(form->Panel2->AvailablePathList, (Entries{{odd, longDescription, 1}}));
     form->close();
     EXPECT_EQ(Catalogue(), "1 2.0\r\n1," + odd + "\r\n" + longDescription);
 }
@@ -326,18 +326,18 @@ TEST_F(CatalogueEditing, EveryChangeReachesTheFileAtOnceAndADamagedOneIsPutAside
     auto form = StartShown();
     Ui.Messages.clear();
     Ui.Dialogs.push_back(EnterPath({QStringLiteral("\\\\a\\b"), QStringLiteral("added"), false}));
-    form->AddBtnClick();
+    form->Panel2->AddBtnClick();
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), damaged);
     EXPECT_EQ(Catalogue(), "2 2.0\r\n0,\\\\a\\b\r\nadded\r\n0,\\\\srv\\pub\r\nPublic");
 
     ClickRow(*form, 0);
     Ui.Dialogs.push_back(EnterPath({QStringLiteral("\\\\z\\b"), QStringLiteral("edited"), true}));
-    form->EditBtnClick();
+    form->Panel2->EditBtnClick();
     EXPECT_EQ(Catalogue(), "2 2.0\r\n0,\\\\srv\\pub\r\nPublic\r\n1,\\\\z\\b\r\nedited");
 
     ClickRow(*form, 1);
     Ui.Answers.push_back(MessageAnswer::Yes);
-    form->RemoveBtnClick();
+    form->Panel2->RemoveBtnClick();
     EXPECT_EQ(Catalogue(), "1 2.0\r\n0,\\\\srv\\pub\r\nPublic");
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.net.bak"), damaged) << "the backup was written over by a later save";
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{" Are you sure that you want to remove the selected network path?"});
@@ -349,16 +349,16 @@ TEST_F(CatalogueEditing, AnUnreadableCatalogueIsNotWrittenOverByAnAdd)
     auto form = StartShown();
     Ui.Messages.clear();
     Ui.Dialogs.push_back(EnterPath({QStringLiteral("\\\\a\\b"), QString(), false}));
-    form->AddBtnClick();
+    form->Panel2->AddBtnClick();
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{" Was not able to save the network path list!"});
     EXPECT_TRUE(std::filesystem::is_directory(Dir / "Corvane2.net"));
-    EXPECT_EQ(form->AvailablePathList.size(), 1u);
+    EXPECT_EQ(form->Panel2->AvailablePathList.size(), 1u);
 }
 
 TEST_F(CatalogueEditing, LineEndsTypedOrPastedBecomeBlanks)
 {
     auto form = StartShown();
-    TAddNetworkPath dialog(*form);
+    TAddNetworkPath dialog(*form, Browser);
     dialog.PathEdit->insert(QStringLiteral("\\\\srv\r\n\\share"));
     dialog.DescriptionEdit->insert(QStringLiteral("two\nlines\u2028here"));
     EXPECT_EQ(dialog.PathEdit->text(), QStringLiteral("\\\\srv  \\share"));
@@ -376,8 +376,8 @@ TEST_F(CatalogueEditing, AnUnchangedEditKeepsAPathOfAnyLength)
     auto form = StartShown();
     ClickRow(*form, 0);
     Ui.Dialogs.push_back(AcceptPath());
-    form->EditBtnClick();
-    ASSERT_EQ(form->AvailablePathList.size(), 1u);
-    EXPECT_EQ(form->AvailablePathList[0].NetworkPath, path);
+    form->Panel2->EditBtnClick();
+    ASSERT_EQ(form->Panel2->AvailablePathList.size(), 1u);
+    EXPECT_EQ(form->Panel2->AvailablePathList[0].NetworkPath, path);
     EXPECT_EQ(Catalogue(), "1 2.0\r\n0," + path + "\r\nlong");
 }

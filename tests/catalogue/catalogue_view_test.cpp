@@ -44,10 +44,10 @@ struct PanelState {
 
 PanelState Panel(const TMainPRGForm& form)
 {
-    EXPECT_EQ(form.NetworkPathEdit->isEnabled(), form.DescriptionEdit->isEnabled());
-    return {form.NetworkPathEdit->text(), form.DescriptionEdit->text(), form.RequiresPWLabel->text(),
-            form.AddBtn->isEnabled(),     form.EditBtn->isEnabled(),     form.RemoveBtn->isEnabled(),
-            form.RightBtn->isEnabled(),   form.NetworkPathEdit->isEnabled()};
+    EXPECT_EQ(form.Panel2->NetworkPathEdit->isEnabled(), form.Panel2->DescriptionEdit->isEnabled());
+    return {form.Panel2->NetworkPathEdit->text(), form.Panel2->DescriptionEdit->text(), form.Panel2->RequiresPWLabel->text(),
+            form.Panel2->AddBtn->isEnabled(),     form.Panel2->EditBtn->isEnabled(),     form.Panel2->RemoveBtn->isEnabled(),
+            form.RightBtn->isEnabled(),   form.Panel2->NetworkPathEdit->isEnabled()};
 }
 
 // Paths already in order, each with an empty description.
@@ -74,36 +74,36 @@ TEST_F(CatalogueView, StartShowsTheSortedCatalogueWithTheLastRowSelectedAndNoDet
     EXPECT_EQ(ShownRows(*form),
               (std::vector<std::string>{"\\\\Alpha\\pub", "\\\\beta\\secret", "\\\\srv\\pub2"}));
     EXPECT_EQ(SelectedRows(*form), std::vector<int>{2});
-    EXPECT_FALSE(form->AvailableListView->currentIndex().isValid());
+    EXPECT_FALSE(form->Panel2->AvailableListView->currentIndex().isValid());
     EXPECT_EQ(Panel(*form), (PanelState{{}, {}, QStringLiteral(" "), true, false, true, true, true}));
-    EXPECT_EQ(form->SelectedPathIndex, 0);
+    EXPECT_EQ(form->Panel2->SelectedPathIndex, 0);
 }
 
 TEST_F(CatalogueView, RowsCarryTheImageOfTheirCredentialsFlag)
 {
     WriteCatalogue(ThreeEntries);
     auto form = StartShown();
-    const auto* model = form->AvailableListView->model();
+    const auto* model = form->Panel2->AvailableListView->model();
     const auto imageOf = [&](int row) {
         return qvariant_cast<QIcon>(model->index(row, 0).data(Qt::DecorationRole)).cacheKey();
     };
-    EXPECT_EQ(imageOf(0), form->ImageList1[0].cacheKey());
-    EXPECT_EQ(imageOf(1), form->ImageList1[1].cacheKey());
-    EXPECT_EQ(imageOf(2), form->ImageList1[0].cacheKey());
+    EXPECT_EQ(imageOf(0), form->Panel2->ImageList1[0].cacheKey());
+    EXPECT_EQ(imageOf(1), form->Panel2->ImageList1[1].cacheKey());
+    EXPECT_EQ(imageOf(2), form->Panel2->ImageList1[0].cacheKey());
     EXPECT_EQ(model->columnCount(), 2);
     EXPECT_FALSE(model->index(0, 1).data().isValid());
-    for (const auto* header : form->AvailableListView->findChildren<QHeaderView*>())
+    for (const auto* header : form->Panel2->AvailableListView->findChildren<QHeaderView*>())
         EXPECT_FALSE(header->isVisible());
-    EXPECT_EQ(form->AvailableListView->visualRect(model->index(0, 0)).top(), 0) << "something stands above the rows";
-    EXPECT_EQ(form->AvailableListView->selectionMode(), QAbstractItemView::ExtendedSelection);
-    EXPECT_EQ(form->AvailableListView->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_EQ(form->Panel2->AvailableListView->visualRect(model->index(0, 0)).top(), 0) << "something stands above the rows";
+    EXPECT_EQ(form->Panel2->AvailableListView->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_EQ(form->Panel2->AvailableListView->editTriggers(), QAbstractItemView::NoEditTriggers);
 }
 
 TEST_F(CatalogueView, TheImagesAreATickAndAKey)
 {
     auto form = Start();
-    const auto tick = form->ImageList1[0].pixmap(16, 16).toImage();
-    const auto key = form->ImageList1[1].pixmap(16, 16).toImage();
+    const auto tick = form->Panel2->ImageList1[0].pixmap(16, 16).toImage();
+    const auto key = form->Panel2->ImageList1[1].pixmap(16, 16).toImage();
     ASSERT_EQ(tick.size(), QSize(16, 16));
     ASSERT_EQ(key.size(), QSize(16, 16));
     const auto count = [](const QImage& image, auto&& test) {
@@ -126,11 +126,11 @@ TEST_F(CatalogueView, AClickShowsTheEntryAndSetsTheSelectedIndex)
     WriteCatalogue(ThreeEntries);
     auto form = StartShown();
     ClickRow(*form, 1);
-    EXPECT_EQ(form->SelectedPathIndex, 1);
+    EXPECT_EQ(form->Panel2->SelectedPathIndex, 1);
     EXPECT_EQ(Panel(*form), (PanelState{QStringLiteral("\\\\beta\\secret"), QStringLiteral("Keys, please"), Requires,
                                         true, true, true, true, true}));
     ClickRow(*form, 2);
-    EXPECT_EQ(form->SelectedPathIndex, 2);
+    EXPECT_EQ(form->Panel2->SelectedPathIndex, 2);
     EXPECT_EQ(Panel(*form), (PanelState{QStringLiteral("\\\\srv\\pub2"), QStringLiteral("Second public"),
                                         NotRequired, true, true, true, true, true}));
     ClickRow(*form, 0);
@@ -145,13 +145,13 @@ TEST_F(CatalogueView, TwoSelectedRowsEmptyTheDetailsAndDisableAllButRemove)
     ClickRow(*form, 0, Qt::ControlModifier);
     EXPECT_EQ(SelectedRows(*form), (std::vector<int>{0, 1}));
     EXPECT_EQ(Panel(*form), (PanelState{{}, {}, {}, false, false, true, false, false}));
-    EXPECT_EQ(form->SelectedPathIndex, 1);
+    EXPECT_EQ(form->Panel2->SelectedPathIndex, 1);
 
     // A click below the rows clears the selection and changes nothing else.
     ClickBelowRows(*form);
     EXPECT_TRUE(SelectedRows(*form).empty());
     EXPECT_EQ(Panel(*form), (PanelState{{}, {}, {}, false, false, true, false, false}));
-    EXPECT_EQ(form->SelectedPathIndex, 1);
+    EXPECT_EQ(form->Panel2->SelectedPathIndex, 1);
 
     ClickRow(*form, 2);
     EXPECT_EQ(Panel(*form), (PanelState{QStringLiteral("\\\\srv\\pub2"), QStringLiteral("Second public"),
@@ -165,8 +165,8 @@ TEST_F(CatalogueView, AShiftClickRangeCountsAsSeveralRows)
     ClickRow(*form, 0);
     ClickRow(*form, 2, Qt::ShiftModifier);
     EXPECT_EQ(SelectedRows(*form), (std::vector<int>{0, 1, 2}));
-    EXPECT_FALSE(form->EditBtn->isEnabled());
-    EXPECT_EQ(form->SelectedPathIndex, 0);
+    EXPECT_FALSE(form->Panel2->EditBtn->isEnabled());
+    EXPECT_EQ(form->Panel2->SelectedPathIndex, 0);
 }
 
 TEST_F(CatalogueView, KeyboardMovesLeaveTheDetailsOnTheLastClickedEntry)
@@ -174,26 +174,26 @@ TEST_F(CatalogueView, KeyboardMovesLeaveTheDetailsOnTheLastClickedEntry)
     WriteCatalogue(ThreeEntries);
     auto form = StartShown();
     ClickRow(*form, 0);
-    QTest::keyClick(form->AvailableListView, Qt::Key_Down);
-    QTest::keyClick(form->AvailableListView, Qt::Key_Down);
+    QTest::keyClick(form->Panel2->AvailableListView, Qt::Key_Down);
+    QTest::keyClick(form->Panel2->AvailableListView, Qt::Key_Down);
     EXPECT_EQ(SelectedRows(*form), std::vector<int>{2});
-    EXPECT_EQ(form->SelectedPathIndex, 0);
-    EXPECT_EQ(form->NetworkPathEdit->text(), QStringLiteral("\\\\Alpha\\pub"));
+    EXPECT_EQ(form->Panel2->SelectedPathIndex, 0);
+    EXPECT_EQ(form->Panel2->NetworkPathEdit->text(), QStringLiteral("\\\\Alpha\\pub"));
 }
 
 TEST_F(CatalogueView, ARefreshWithDetailsShowsTheLastRowNotTheNewEntry)
 {
     WriteCatalogue(ThreeEntries);
     auto form = StartShown();
-    form->AvailablePathList.push_back({"\\\\gamma\\new", "Just added", 1});
-    form->RefreshCatalogueView(true);
+    form->Panel2->AvailablePathList.push_back({"\\\\gamma\\new", "Just added", 1});
+    form->Panel2->RefreshCatalogueView(true);
     EXPECT_EQ(ShownRows(*form), (std::vector<std::string>{"\\\\Alpha\\pub", "\\\\beta\\secret", "\\\\gamma\\new",
                                                           "\\\\srv\\pub2"}));
     EXPECT_EQ(SelectedRows(*form), std::vector<int>{3});
-    EXPECT_EQ(form->SelectedPathIndex, 3);
+    EXPECT_EQ(form->Panel2->SelectedPathIndex, 3);
     EXPECT_EQ(Panel(*form), (PanelState{QStringLiteral("\\\\srv\\pub2"), QStringLiteral("Second public"),
                                         NotRequired, true, true, true, true, true}));
-    EXPECT_EQ(form->focusWidget(), form->AvailableListView);
+    EXPECT_EQ(form->focusWidget(), form->Panel2->AvailableListView);
 }
 
 TEST_F(CatalogueView, ARefreshOfAnEmptyCatalogueSelectsNothingAndKeepsTheDetails)
@@ -202,12 +202,12 @@ TEST_F(CatalogueView, ARefreshOfAnEmptyCatalogueSelectsNothingAndKeepsTheDetails
     auto form = StartShown();
     ClickRow(*form, 1);
     const auto before = Panel(*form);
-    form->AvailablePathList.clear();
-    form->RefreshCatalogueView(true);
+    form->Panel2->AvailablePathList.clear();
+    form->Panel2->RefreshCatalogueView(true);
     EXPECT_TRUE(ShownRows(*form).empty());
     EXPECT_TRUE(SelectedRows(*form).empty());
     EXPECT_EQ(Panel(*form), before);
-    EXPECT_EQ(form->SelectedPathIndex, 1);
+    EXPECT_EQ(form->Panel2->SelectedPathIndex, 1);
 }
 
 TEST_F(CatalogueView, ARefreshWithoutDetailsLeavesPanelButtonsAndIndexAlone)
@@ -216,10 +216,10 @@ TEST_F(CatalogueView, ARefreshWithoutDetailsLeavesPanelButtonsAndIndexAlone)
     auto form = StartShown();
     ClickRow(*form, 1);
     ClickRow(*form, 0, Qt::ControlModifier);
-    form->RefreshCatalogueView(false);
+    form->Panel2->RefreshCatalogueView(false);
     EXPECT_EQ(SelectedRows(*form), std::vector<int>{2});
     EXPECT_EQ(Panel(*form), (PanelState{{}, {}, {}, false, false, true, false, false}));
-    EXPECT_EQ(form->SelectedPathIndex, 1);
+    EXPECT_EQ(form->Panel2->SelectedPathIndex, 1);
 }
 
 TEST_F(CatalogueView, PathsThatDifferOnlyInCaseAreBothShown)
@@ -235,16 +235,16 @@ TEST_F(CatalogueView, EveryRowIsAsWideAsTheWidestPath)
 {
     WriteCatalogue("1 2.0\r\n0,\\\\a\r\n");
     auto form = StartShown();
-    auto* view = form->AvailableListView;
+    auto* view = form->Panel2->AvailableListView;
     const auto advance = [&](const QString& text) { return view->fontMetrics().horizontalAdvance(text); };
     // Narrow letters in the longest path, and wide ones in a shorter one
     // wherever the font's letters differ in width.
     const auto wide = 300 * advance(QStringLiteral("i")) / advance(QStringLiteral("W")) + 20;
     const auto widest = QStringLiteral("\\\\") + QString(wide, u'W');
     ASSERT_GT(advance(widest), advance(QString(300, u'i')));
-    form->AvailablePathList.push_back({"\\\\" + std::string(300, 'i'), "", 0});
-    form->AvailablePathList.push_back({widest.toStdString(), "", 0});
-    form->RefreshCatalogueView(false);
+    form->Panel2->AvailablePathList.push_back({"\\\\" + std::string(300, 'i'), "", 0});
+    form->Panel2->AvailablePathList.push_back({widest.toStdString(), "", 0});
+    form->Panel2->RefreshCatalogueView(false);
     QApplication::processEvents();
     const auto rowWidth = [&](int row) { return view->visualRect(view->model()->index(row, 0)).width(); };
     EXPECT_GT(rowWidth(0), advance(widest));
@@ -257,8 +257,8 @@ TEST_F(CatalogueView, EveryRowIsAsWideAsTheWidestPath)
     std::string umlauts;
     for (int i = 0; i < 250; ++i)
         umlauts += "\xC3\x9C";
-    form->AvailablePathList.push_back({"\\\\" + umlauts, "", 0});
-    form->RefreshCatalogueView(false);
+    form->Panel2->AvailablePathList.push_back({"\\\\" + umlauts, "", 0});
+    form->Panel2->RefreshCatalogueView(false);
     QApplication::processEvents();
     EXPECT_GT(rowWidth(0), advance(QStringLiteral("\\\\") + QString(250, QChar(0xDC))));
     EXPECT_EQ(rowWidth(3), rowWidth(0));
@@ -268,16 +268,16 @@ TEST_F(CatalogueView, EveryRowIsAsWideAsTheWidestPath)
     const auto tabStop = advance(QStringLiteral("\t"));
     const auto letters = (10 + 6) * view->fontMetrics().maxWidth() / advance(QStringLiteral("W")) + 1;
     ASSERT_LT(advance(QString(letters + 2, u'W')), 10 * tabStop);
-    form->AvailablePathList.clear();
-    form->AvailablePathList.push_back({"\\\\" + std::string(10, '\t') + "end", "", 0});
-    form->AvailablePathList.push_back({"\\\\" + std::string(static_cast<std::size_t>(letters), 'W'), "", 0});
-    form->RefreshCatalogueView(false);
+    form->Panel2->AvailablePathList.clear();
+    form->Panel2->AvailablePathList.push_back({"\\\\" + std::string(10, '\t') + "end", "", 0});
+    form->Panel2->AvailablePathList.push_back({"\\\\" + std::string(static_cast<std::size_t>(letters), 'W'), "", 0});
+    form->Panel2->RefreshCatalogueView(false);
     QApplication::processEvents();
     EXPECT_GT(rowWidth(0), 10 * tabStop);
 
     // No rows, no width.
-    form->AvailablePathList.clear();
-    form->RefreshCatalogueView(false);
+    form->Panel2->AvailablePathList.clear();
+    form->Panel2->RefreshCatalogueView(false);
     EXPECT_EQ(view->RowWidth(), 0);
 }
 
@@ -285,7 +285,7 @@ TEST_F(CatalogueView, ThousandsOfRowsShowAtOnceAndReachTheirEnd)
 {
     WriteCatalogue(FiveThousandEntries());
     auto form = StartShown();
-    auto* view = form->AvailableListView;
+    auto* view = form->Panel2->AvailableListView;
     const auto* model = view->model();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     QApplication::processEvents();
@@ -304,14 +304,14 @@ TEST_F(CatalogueView, AClickRightOfAShortPathTakesItsRow)
 {
     WriteCatalogue(ThreeEntries);
     auto form = StartShown();
-    auto* view = form->AvailableListView;
+    auto* view = form->Panel2->AvailableListView;
     const auto farRight = [&](int row) {
         return QPoint(view->viewport()->width() - 3, view->visualRect(view->model()->index(row, 0)).center().y());
     };
     ASSERT_GT(farRight(0).x(), view->RowWidth());
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, farRight(1));
     EXPECT_EQ(SelectedRows(*form), std::vector<int>{1});
-    EXPECT_EQ(form->SelectedPathIndex, 1);
+    EXPECT_EQ(form->Panel2->SelectedPathIndex, 1);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, farRight(2));
     EXPECT_EQ(SelectedRows(*form), (std::vector<int>{1, 2}));
 }
@@ -320,7 +320,7 @@ TEST_F(CatalogueView, AScreenReaderReadsThePathsInOrderAndSelectsRows)
 {
     WriteCatalogue(ThreeEntries);
     auto form = StartShown();
-    auto* list = QAccessible::queryAccessibleInterface(form->AvailableListView);
+    auto* list = QAccessible::queryAccessibleInterface(form->Panel2->AvailableListView);
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("Available Network Paths"));
     auto* table = list->tableInterface();
@@ -344,7 +344,7 @@ TEST_F(CatalogueView, AShiftClickReachesBackToARowScrolledOutOfView)
 {
     WriteCatalogue(FiveThousandEntries());
     auto form = StartShown();
-    auto* view = form->AvailableListView;
+    auto* view = form->Panel2->AvailableListView;
     ClickRow(*form, 0);
     view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
     const auto bottom = view->model()->index(4999, 0);
@@ -361,7 +361,7 @@ TEST_F(CatalogueView, ArrowsAsideScrollALongPathAndAMoveShowsWhereItsRowBegins)
 {
     WriteCatalogue("2 2.0\r\n0,\\\\a\\" + std::string(200, 'x') + "\r\n\r\n0,\\\\b\r\n");
     auto form = StartShown();
-    auto* view = form->AvailableListView;
+    auto* view = form->Panel2->AvailableListView;
     auto* bar = view->horizontalScrollBar();
     ASSERT_GT(bar->maximum(), 3 * bar->singleStep());
     view->setFocus();

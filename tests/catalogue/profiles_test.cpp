@@ -1,7 +1,7 @@
 #include "support/dialog_players.h"
 #include "support/main_window_fixture.h"
 
-#include "catalogue/add_profile_dialog.h"
+#include "profiles/add_profile_dialog.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -26,24 +26,24 @@ struct LineButtons {
 
 LineButtons LineButtonsOf(const TMainPRGForm& form)
 {
-    return {form.AttachAllBtn->isEnabled(), form.AttachOneBtn->isEnabled(), form.DriveBtn->isEnabled(),
-            form.LeftBtn->isEnabled(),      form.DetachAllBtn->isEnabled(), form.DetachOneBtn->isEnabled(),
-            form.SaveBtn->isEnabled()};
+    return {form.Panel3->AttachAllBtn->isEnabled(), form.Panel3->AttachOneBtn->isEnabled(), form.Panel3->DriveBtn->isEnabled(),
+            form.LeftBtn->isEnabled(),      form.Panel3->DetachAllBtn->isEnabled(), form.Panel3->DetachOneBtn->isEnabled(),
+            form.Panel3->SaveBtn->isEnabled()};
 }
 
 QStringList Items(const TMainPRGForm& form)
 {
     QStringList items;
-    for (int i = 0; i < form.ProfileComboBox->count(); ++i)
-        items.append(form.ProfileComboBox->itemText(i));
+    for (int i = 0; i < form.Panel1->ProfileComboBox->count(); ++i)
+        items.append(form.Panel1->ProfileComboBox->itemText(i));
     return items;
 }
 
 // Picks an item from the drop-down list, as the user does.
 void Pick(TMainPRGForm& form, int index)
 {
-    form.ProfileComboBox->setCurrentIndex(index);
-    emit form.ProfileComboBox->activated(index);
+    form.Panel1->ProfileComboBox->setCurrentIndex(index);
+    emit form.Panel1->ProfileComboBox->activated(index);
 }
 
 } // namespace
@@ -69,11 +69,11 @@ TEST_F(Profiles, TheConfigurationChoosesTheCurrentProfileAndItsFile)
     auto form = StartShown();
     EXPECT_EQ(Items(*form), (QStringList{QStringLiteral("Default Network Mapping List"), QStringLiteral("Home"),
                                          QStringLiteral("Office")}));
-    EXPECT_EQ(form->ProfileComboBox->currentIndex(), 2);
-    EXPECT_EQ(form->ProfileComboBox->currentText(), QStringLiteral("Office"));
-    EXPECT_EQ(form->ProfileIndex, 2);
-    EXPECT_EQ(form->GroupLines(), (Lines{"E: \\\\office\\e", "K: \\\\office\\k"}));
-    EXPECT_TRUE(form->RemoveProfileBtn->isEnabled());
+    EXPECT_EQ(form->Panel1->ProfileComboBox->currentIndex(), 2);
+    EXPECT_EQ(form->Panel1->ProfileComboBox->currentText(), QStringLiteral("Office"));
+    EXPECT_EQ(form->Panel1->ProfileIndex(), 2);
+    EXPECT_EQ(form->Panel3->GroupLines(), (Lines{"E: \\\\office\\e", "K: \\\\office\\k"}));
+    EXPECT_TRUE(form->Panel1->RemoveProfileBtn->isEnabled());
     EXPECT_EQ(LineButtonsOf(*form), (LineButtons{true, true, true, true, false, false, false}));
     EXPECT_TRUE(Ui.Messages.empty());
 }
@@ -85,9 +85,9 @@ TEST_F(Profiles, WithTheDefaultCurrentItsFileComesFromTheExecutablesDirectory)
     WriteProfile("Corvane2", "1\r\nZ: \\\\wrong\\place");
     auto form = StartShown();
     EXPECT_EQ(Items(*form).size(), 3);
-    EXPECT_EQ(form->ProfileComboBox->currentIndex(), 0);
-    EXPECT_EQ(form->GroupLines(), Lines{"H: \\\\default\\h"});
-    EXPECT_FALSE(form->RemoveProfileBtn->isEnabled());
+    EXPECT_EQ(form->Panel1->ProfileComboBox->currentIndex(), 0);
+    EXPECT_EQ(form->Panel3->GroupLines(), Lines{"H: \\\\default\\h"});
+    EXPECT_FALSE(form->Panel1->RemoveProfileBtn->isEnabled());
 }
 
 TEST_F(Profiles, AnIndexThatNamesNoProfileStartsWithTheDefaultOne)
@@ -98,8 +98,8 @@ TEST_F(Profiles, AnIndexThatNamesNoProfileStartsWithTheDefaultOne)
         WriteBytes(Dir / "Corvane2.cfg", bytes);
         WriteProfile("A", "0");
         auto form = StartShown();
-        EXPECT_LT(form->ProfileIndex, form->ProfileComboBox->count());
-        EXPECT_EQ(form->ProfileComboBox->currentIndex(), form->ProfileIndex);
+        EXPECT_LT(form->Panel1->ProfileIndex(), form->Panel1->ProfileComboBox->count());
+        EXPECT_EQ(form->Panel1->ProfileComboBox->currentIndex(), form->Panel1->ProfileIndex());
         EXPECT_TRUE(Ui.Messages.empty());
     }
 }
@@ -113,7 +113,7 @@ TEST_F(Profiles, AConfigurationWithoutACountIsReportedKeptAsideAndEveryNameRead)
     EXPECT_EQ(Ui.Messages[0].Text, " The Corvane2.cfg file is corrupted!");
     EXPECT_EQ(Items(*form), (QStringList{QStringLiteral("Default Network Mapping List"), QStringLiteral("Work"),
                                           QStringLiteral("Home")}));
-    EXPECT_EQ(form->ProfileIndex, 0);
+    EXPECT_EQ(form->Panel1->ProfileIndex(), 0);
     form->close();
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg.bak"), "Work\r\nHome");
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), "0-3\r\nWork\r\nHome");
@@ -127,25 +127,25 @@ TEST_F(Profiles, SavingWritesTheGroupInOrderAndClosingThenAsksNothing)
     form->RightBtnClick();
     Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("E:")));
     form->RightBtnClick();
-    ASSERT_TRUE(form->SaveBtn->isEnabled());
-    QTest::mouseClick(form->SaveBtn, Qt::LeftButton);
+    ASSERT_TRUE(form->Panel3->SaveBtn->isEnabled());
+    QTest::mouseClick(form->Panel3->SaveBtn, Qt::LeftButton);
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.pro"), "2\r\nE: \\\\srv\\pub\r\nG: \\\\srv\\pub");
-    EXPECT_FALSE(form->SaveBtn->isEnabled());
+    EXPECT_FALSE(form->Panel3->SaveBtn->isEnabled());
     EXPECT_FALSE(fs::exists(Dir / "Profile" / "Corvane2.pro"));
     form->close();
     EXPECT_TRUE(Ui.Messages.empty());
 
     auto again = StartShown();
-    EXPECT_EQ(again->GroupLines(), (Lines{"E: \\\\srv\\pub", "G: \\\\srv\\pub"}));
+    EXPECT_EQ(again->Panel3->GroupLines(), (Lines{"E: \\\\srv\\pub", "G: \\\\srv\\pub"}));
 }
 
 TEST_F(Profiles, AnEmptyGroupSavesAsZeroAndLoadsEnablingNothing)
 {
     WriteBytes(Dir / "Corvane2.pro", "1\r\nE: \\\\srv\\pub");
     auto form = StartShown();
-    form->MappingListBox->setCurrentRow(0);
+    form->Panel3->MappingListBox->setCurrentRow(0);
     form->LeftBtnClick();
-    form->SaveBtnClick();
+    form->Panel3->SaveBtnClick();
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.pro"), "0");
     auto again = StartShown();
     EXPECT_EQ(LineButtonsOf(*again), (LineButtons{false, false, false, false, false, false, false}));
@@ -160,11 +160,11 @@ TEST_F(Profiles, AMissingProfileFileIsAnnouncedWithItsFullPathAndChangesNoButton
               "File :\n" + (Dir / "Profile" / "Travel.pro").string() + "\nwas not found and will be created...");
     EXPECT_EQ(Ui.Messages[0].Caption, " Information");
     EXPECT_EQ(Ui.Messages[0].Icon, MessageIcon::Information);
-    EXPECT_TRUE(form->GroupLines().empty());
+    EXPECT_TRUE(form->Panel3->GroupLines().empty());
     EXPECT_FALSE(fs::exists(Dir / "Profile" / "Travel.pro")) << "loading made the file";
 
     // Picking a profile without a file keeps the buttons loading left.
-    form->AttachAllBtn->setEnabled(true);
+    form->Panel3->AttachAllBtn->setEnabled(true);
     Pick(*form, 0);
     Pick(*form, 1);
     EXPECT_EQ(Ui.Messages.size(), 2u);
@@ -185,11 +185,11 @@ TEST_F(Profiles, AProfileDirectoryThatCannotBeMadeIsReportedAndSavingFails)
     ClickRow(*form, 0);
     Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("E:")));
     form->RightBtnClick();
-    form->SaveBtnClick();
+    form->Panel3->SaveBtnClick();
     EXPECT_EQ(Ui.Messages.back().Text, " Was not able to save the profile mapping list!");
     EXPECT_EQ(Ui.Messages.back().Caption, " Error");
     EXPECT_EQ(Ui.Messages.back().Icon, MessageIcon::Error);
-    EXPECT_TRUE(form->SaveBtn->isEnabled());
+    EXPECT_TRUE(form->Panel3->SaveBtn->isEnabled());
     EXPECT_EQ(ReadBytes(Dir / "Profile"), "a file in the way");
 }
 
@@ -275,14 +275,14 @@ TEST_F(Profiles, SwitchingLoadsTheOtherGroupRebuildsTheDrivesAndAsksBeforeUnsave
     EXPECT_EQ(Ui.Messages[0].Caption, " Warnint");
     EXPECT_EQ(Ui.Messages[0].Buttons, MessageButtons::YesNo);
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.pro"), defaultGroup) << "No saved the group";
-    EXPECT_EQ(form->ProfileIndex, 1);
-    EXPECT_EQ(form->GroupLines(), Lines{"K: \\\\office\\k"});
+    EXPECT_EQ(form->Panel1->ProfileIndex(), 1);
+    EXPECT_EQ(form->Panel3->GroupLines(), Lines{"K: \\\\office\\k"});
     EXPECT_EQ(Drives.MaskCalls, 2);
-    EXPECT_EQ(form->DrivePathList.size(), 26u);
-    EXPECT_EQ(form->DrivePathList['E' - 'A'].Free, 1);
-    EXPECT_EQ(form->DrivePathList['K' - 'A'].Free, 0);
-    EXPECT_TRUE(form->RemoveProfileBtn->isEnabled());
-    EXPECT_FALSE(form->SaveBtn->isEnabled()) << "the group loaded is unchanged";
+    EXPECT_EQ(form->Panel3->DrivePathList.size(), 26u);
+    EXPECT_EQ(form->Panel3->DrivePathList['E' - 'A'].Free, 1);
+    EXPECT_EQ(form->Panel3->DrivePathList['K' - 'A'].Free, 0);
+    EXPECT_TRUE(form->Panel1->RemoveProfileBtn->isEnabled());
+    EXPECT_FALSE(form->Panel3->SaveBtn->isEnabled()) << "the group loaded is unchanged";
 
     QStringList offered;
     ClickRow(*form, 0);
@@ -296,9 +296,9 @@ TEST_F(Profiles, SwitchingLoadsTheOtherGroupRebuildsTheDrivesAndAsksBeforeUnsave
     Ui.Answers.push_back(MessageAnswer::Yes);
     Pick(*form, 0);
     EXPECT_EQ(ReadBytes(Dir / "Profile" / "Office.pro"), "2\r\nF: \\\\srv\\pub\r\nK: \\\\office\\k");
-    EXPECT_TRUE(form->GroupLines().empty());
+    EXPECT_TRUE(form->Panel3->GroupLines().empty());
     EXPECT_EQ(LineButtonsOf(*form), (LineButtons{false, false, false, false, false, false, false}));
-    EXPECT_FALSE(form->RemoveProfileBtn->isEnabled());
+    EXPECT_FALSE(form->Panel1->RemoveProfileBtn->isEnabled());
 }
 
 TEST_F(Profiles, PickingTheCurrentProfileOrTypingSwitchesNothing)
@@ -309,24 +309,24 @@ TEST_F(Profiles, PickingTheCurrentProfileOrTypingSwitchesNothing)
     Pick(*form, 1);
     EXPECT_EQ(Drives.MaskCalls, 1);
 
-    form->ProfileComboBox->lineEdit()->clear();
-    QTest::keyClicks(form->ProfileComboBox->lineEdit(), QStringLiteral("Something typed"));
-    EXPECT_EQ(form->ProfileIndex, 1);
-    EXPECT_EQ(form->GroupLines(), Lines{"K: \\\\office\\k"});
+    form->Panel1->ProfileComboBox->lineEdit()->clear();
+    QTest::keyClicks(form->Panel1->ProfileComboBox->lineEdit(), QStringLiteral("Something typed"));
+    EXPECT_EQ(form->Panel1->ProfileIndex(), 1);
+    EXPECT_EQ(form->Panel3->GroupLines(), Lines{"K: \\\\office\\k"});
     EXPECT_EQ(Drives.MaskCalls, 1);
 
-    QTest::mouseClick(form->RemoveProfileBtn, Qt::LeftButton);
+    QTest::mouseClick(form->Panel1->RemoveProfileBtn, Qt::LeftButton);
     ASSERT_EQ(Ui.Messages.size(), 1u);
     EXPECT_EQ(Ui.Messages[0].Kind, MessageKind::Plain);
     EXPECT_EQ(Ui.Messages[0].Text, "You can not delete the default profile!");
     EXPECT_TRUE(fs::exists(Dir / "Profile" / "Office.pro"));
-    EXPECT_EQ(form->ProfileComboBox->count(), 2);
+    EXPECT_EQ(form->Panel1->ProfileComboBox->count(), 2);
 }
 
 TEST_F(Profiles, TheProfileNameDialogsLayout)
 {
     auto form = StartShown();
-    TAddProfile dialog(*form);
+    TAddProfile dialog(*form->Panel1);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral(" Enter a profile name..."));
     EXPECT_EQ(dialog.size(), QSize(464, 71));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
@@ -345,20 +345,20 @@ TEST_F(Profiles, AddingMakesTheNewProfileCurrentWithAnEmptyGroupAndNoFile)
 {
     WriteBytes(Dir / "Corvane2.pro", "1\r\nE: \\\\srv\\pub");
     auto form = StartShown();
-    ASSERT_EQ(form->GroupLines().size(), 1u);
+    ASSERT_EQ(form->Panel3->GroupLines().size(), 1u);
     Ui.Dialogs.push_back(EnterProfileName(QString(40, u'w')));
-    QTest::mouseClick(form->AddProfileBtn, Qt::LeftButton);
+    QTest::mouseClick(form->Panel1->AddProfileBtn, Qt::LeftButton);
     EXPECT_EQ(Ui.DialogTitles, std::vector<QString>{QStringLiteral(" Enter a profile name...")});
-    EXPECT_EQ(form->ProfileComboBox->count(), 2);
-    EXPECT_EQ(form->ProfileIndex, 1);
-    EXPECT_EQ(form->ProfileComboBox->currentText(), QString(40, u'w'));
-    EXPECT_TRUE(form->GroupLines().empty());
-    EXPECT_TRUE(form->RemoveProfileBtn->isEnabled());
+    EXPECT_EQ(form->Panel1->ProfileComboBox->count(), 2);
+    EXPECT_EQ(form->Panel1->ProfileIndex(), 1);
+    EXPECT_EQ(form->Panel1->ProfileComboBox->currentText(), QString(40, u'w'));
+    EXPECT_TRUE(form->Panel3->GroupLines().empty());
+    EXPECT_TRUE(form->Panel1->RemoveProfileBtn->isEnabled());
     EXPECT_EQ(LineButtonsOf(*form), (LineButtons{false, false, false, false, false, false, false}));
     EXPECT_EQ(Drives.MaskCalls, 2);
-    EXPECT_EQ(form->DrivePathList['E' - 'A'].Free, 1);
+    EXPECT_EQ(form->Panel3->DrivePathList['E' - 'A'].Free, 1);
     EXPECT_TRUE(fs::is_empty(Dir / "Profile"));
-    EXPECT_EQ(form->focusWidget(), form->ProfileComboBox);
+    EXPECT_EQ(form->focusWidget(), form->Panel1->ProfileComboBox);
 
     // A name already there would share its file: refused, and the dialog stays open.
     bool stillOpen = false;
@@ -367,8 +367,8 @@ TEST_F(Profiles, AddingMakesTheNewProfileCurrentWithAnEmptyGroupAndNoFile)
         stillOpen = result != QDialog::Accepted;
         return result;
     });
-    form->AddProfileBtnClick();
-    EXPECT_EQ(form->ProfileComboBox->count(), 2);
+    form->Panel1->AddProfileBtnClick();
+    EXPECT_EQ(form->Panel1->ProfileComboBox->count(), 2);
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{" The profile " + std::string(40, 'w')
                                                        + " exists already!\n Please choose another name."});
     EXPECT_TRUE(stillOpen);
@@ -379,9 +379,9 @@ TEST_F(Profiles, AddingMakesTheNewProfileCurrentWithAnEmptyGroupAndNoFile)
     form->RightBtnClick();
     Ui.Answers.push_back(MessageAnswer::Yes);
     Ui.Dialogs.push_back(EnterProfileName(QStringLiteral("Next")));
-    form->AddProfileBtnClick();
+    form->Panel1->AddProfileBtnClick();
     EXPECT_EQ(ReadBytes(Dir / "Profile" / (std::string(40, 'w') + ".pro")), "1\r\nE: \\\\srv\\pub");
-    EXPECT_EQ(form->ProfileComboBox->currentText(), QStringLiteral("Next"));
+    EXPECT_EQ(form->Panel1->ProfileComboBox->currentText(), QStringLiteral("Next"));
     form->close();
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), "2-3\r\n" + std::string(40, 'w') + "\r\nNext");
 }
@@ -390,11 +390,11 @@ TEST_F(Profiles, AnEmptyNameOrCancelAddsNothing)
 {
     auto form = StartShown();
     Ui.Dialogs.push_back(EnterProfileName(QString()));
-    form->AddProfileBtnClick();
+    form->Panel1->AddProfileBtnClick();
     Ui.Dialogs.push_back(CloseDialog());
-    form->AddProfileBtnClick();
-    EXPECT_EQ(form->ProfileComboBox->count(), 1);
-    EXPECT_EQ(form->ProfileIndex, 0);
+    form->Panel1->AddProfileBtnClick();
+    EXPECT_EQ(form->Panel1->ProfileComboBox->count(), 1);
+    EXPECT_EQ(form->Panel1->ProfileIndex(), 0);
     EXPECT_EQ(Drives.MaskCalls, 1);
 }
 
@@ -406,26 +406,26 @@ TEST_F(Profiles, RemovingAsksThenDeletesTheFileAndReturnsToTheDefault)
     WriteBytes(Dir / "Corvane2.pro", "1\r\nD: \\\\default");
     auto form = StartShown();
     Ui.Answers.push_back(MessageAnswer::No);
-    QTest::mouseClick(form->RemoveProfileBtn, Qt::LeftButton);
+    QTest::mouseClick(form->Panel1->RemoveProfileBtn, Qt::LeftButton);
     ASSERT_EQ(Ui.Messages.size(), 1u);
     EXPECT_EQ(Ui.Messages[0].Text, "Do you want to remove the profile Office?");
     EXPECT_EQ(Ui.Messages[0].Caption, " Warning");
     EXPECT_EQ(Ui.Messages[0].Icon, MessageIcon::Warning);
     EXPECT_EQ(Ui.Messages[0].Buttons, MessageButtons::YesNo);
     EXPECT_TRUE(fs::exists(Dir / "Profile" / "Office.pro")) << "No removed the profile";
-    EXPECT_EQ(form->ProfileIndex, 2);
+    EXPECT_EQ(form->Panel1->ProfileIndex(), 2);
 
     Ui.Answers.push_back(MessageAnswer::Yes);
-    QTest::mouseClick(form->RemoveProfileBtn, Qt::LeftButton);
+    QTest::mouseClick(form->Panel1->RemoveProfileBtn, Qt::LeftButton);
     EXPECT_FALSE(fs::exists(Dir / "Profile" / "Office.pro"));
     EXPECT_TRUE(fs::exists(Dir / "Profile" / "Home.pro"));
     EXPECT_EQ(Items(*form), (QStringList{QStringLiteral("Default Network Mapping List"), QStringLiteral("Home")}));
-    EXPECT_EQ(form->ProfileIndex, 0);
-    EXPECT_EQ(form->ProfileComboBox->currentIndex(), 0);
-    EXPECT_EQ(form->GroupLines(), Lines{"D: \\\\default"});
-    EXPECT_FALSE(form->RemoveProfileBtn->isEnabled());
+    EXPECT_EQ(form->Panel1->ProfileIndex(), 0);
+    EXPECT_EQ(form->Panel1->ProfileComboBox->currentIndex(), 0);
+    EXPECT_EQ(form->Panel3->GroupLines(), Lines{"D: \\\\default"});
+    EXPECT_FALSE(form->Panel1->RemoveProfileBtn->isEnabled());
     EXPECT_EQ(Drives.MaskCalls, 2);
-    EXPECT_EQ(form->DrivePathList['D' - 'A'].Free, 0);
+    EXPECT_EQ(form->Panel3->DrivePathList['D' - 'A'].Free, 0);
     form->close();
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), "0-2\r\nHome");
 }
@@ -434,13 +434,13 @@ TEST_F(Profiles, ARestartRestoresTheListAndTheCurrentProfile)
 {
     auto form = StartShown();
     Ui.Dialogs.push_back(EnterProfileName(QStringLiteral(" Home ")));
-    form->AddProfileBtnClick();
+    form->Panel1->AddProfileBtnClick();
     ClickRow(*form, 0);
     Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("H:")));
     form->RightBtnClick();
-    form->SaveBtnClick();
+    form->Panel3->SaveBtnClick();
     Ui.Dialogs.push_back(EnterProfileName(QStringLiteral("Office")));
-    form->AddProfileBtnClick();
+    form->Panel1->AddProfileBtnClick();
     Pick(*form, 1);
     form->close();
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), "1-3\r\n Home \r\nOffice");
@@ -449,8 +449,8 @@ TEST_F(Profiles, ARestartRestoresTheListAndTheCurrentProfile)
     auto again = StartShown();
     EXPECT_EQ(Items(*again), (QStringList{QStringLiteral("Default Network Mapping List"), QStringLiteral(" Home "),
                                           QStringLiteral("Office")}));
-    EXPECT_EQ(again->ProfileIndex, 1);
-    EXPECT_EQ(again->GroupLines(), Lines{"H: \\\\srv\\pub"});
+    EXPECT_EQ(again->Panel1->ProfileIndex(), 1);
+    EXPECT_EQ(again->Panel3->GroupLines(), Lines{"H: \\\\srv\\pub"});
 }
 
 TEST_F(Profiles, ANameBeyondAsciiNamesItsFileAsTheUserWroteIt)
@@ -458,11 +458,11 @@ TEST_F(Profiles, ANameBeyondAsciiNamesItsFileAsTheUserWroteIt)
     const auto name = QStringLiteral("B\u00FCro \u00C4rger");
     auto form = StartShown();
     Ui.Dialogs.push_back(EnterProfileName(name));
-    form->AddProfileBtnClick();
+    form->Panel1->AddProfileBtnClick();
     ClickRow(*form, 0);
     Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("K:")));
     form->RightBtnClick();
-    form->SaveBtnClick();
+    form->Panel3->SaveBtnClick();
     EXPECT_TRUE(MessageTexts().empty());
     // The name the system shows for the file is the one typed, whatever 8-bit text stands for it.
     const auto file = Dir / "Profile" / fs::path(u8"B\u00FCro \u00C4rger.pro");
@@ -470,8 +470,8 @@ TEST_F(Profiles, ANameBeyondAsciiNamesItsFileAsTheUserWroteIt)
     form->close();
 
     auto again = StartShown();
-    EXPECT_EQ(again->ProfileComboBox->currentText(), name);
-    EXPECT_EQ(again->GroupLines(), Lines{"K: \\\\srv\\pub"});
+    EXPECT_EQ(again->Panel1->ProfileComboBox->currentText(), name);
+    EXPECT_EQ(again->Panel3->GroupLines(), Lines{"K: \\\\srv\\pub"});
     EXPECT_TRUE(MessageTexts().empty()) << MessageTexts().front();
 }
 
@@ -486,16 +486,16 @@ TEST_F(Profiles, NamesThatAreNoFileNamesNeverReachOutsideTheProfileDirectory)
         Ui.Messages.clear();
         auto form = StartShown();
         Ui.Dialogs.push_back(EnterProfileName(QString::fromStdString(name)));
-        form->AddProfileBtnClick();
+        form->Panel1->AddProfileBtnClick();
         ClickRow(*form, 0);
         Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("E:")));
         form->RightBtnClick();
-        form->SaveBtnClick();
+        form->Panel3->SaveBtnClick();
         EXPECT_EQ(MessageTexts(), std::vector<std::string>{" Was not able to save the profile mapping list!"});
         Ui.Answers.push_back(MessageAnswer::Yes);
-        form->RemoveProfileBtnClick();
-        EXPECT_EQ(form->ProfileComboBox->count(), 1);
-        form->SaveBtn->setEnabled(false);
+        form->Panel1->RemoveProfileBtnClick();
+        EXPECT_EQ(form->Panel1->ProfileComboBox->count(), 1);
+        form->Panel3->SaveBtn->setEnabled(false);
         form->close();
         EXPECT_EQ(ReadBytes(elsewhere / "victim.pro"), "keep me");
         EXPECT_EQ(ReadBytes(Dir / "x.pro"), "keep me");
@@ -511,7 +511,7 @@ TEST_F(Profiles, ACurrentProfileNamedOutsideTheDirectoryLoadsNothingFromThere)
     ASSERT_EQ(Ui.Messages.size(), 1u);
     EXPECT_EQ(Ui.Messages[0].Text, "File :\n" + (Dir / "Profile" / "").string()
                                        + "../Corvane2.pro\nwas not found and will be created...");
-    EXPECT_TRUE(form->GroupLines().empty());
+    EXPECT_TRUE(form->Panel3->GroupLines().empty());
 }
 
 TEST_F(Profiles, NoDropsTheChangedGroupSoTheNextSwitchAsksNothingAndWritesNothing)
@@ -523,15 +523,15 @@ TEST_F(Profiles, NoDropsTheChangedGroupSoTheNextSwitchAsksNothingAndWritesNothin
     ClickRow(*form, 0);
     Ui.Dialogs.push_back(ChooseLetter(QStringLiteral("E:")));
     form->RightBtnClick();
-    ASSERT_TRUE(form->SaveBtn->isEnabled());
+    ASSERT_TRUE(form->Panel3->SaveBtn->isEnabled());
     Ui.Answers.push_back(MessageAnswer::No);
     Pick(*form, 1);
     ASSERT_EQ(Ui.Messages.size(), 1u);
-    EXPECT_FALSE(form->SaveBtn->isEnabled());
+    EXPECT_FALSE(form->Panel3->SaveBtn->isEnabled());
 
     // Office was not changed: the switch to a profile without a file asks nothing and makes no file.
     Pick(*form, 2);
-    ASSERT_EQ(form->ProfileIndex, 2);
+    ASSERT_EQ(form->Panel1->ProfileIndex(), 2);
     EXPECT_EQ(MessageTexts().size(), 2u) << "only the missing file was announced";
     Pick(*form, 0);
     EXPECT_EQ(MessageTexts().size(), 2u);
@@ -557,19 +557,19 @@ TEST_F(Profiles, AGroupThatCouldNotBeSavedKeepsTheUserOnItsProfile)
     ASSERT_EQ(Ui.Messages.size(), before + 2);
     EXPECT_EQ(Ui.Messages[before].Text, " Do you want to save the profile mapping list?");
     EXPECT_EQ(Ui.Messages[before + 1].Text, " Was not able to save the profile mapping list!");
-    EXPECT_EQ(form->ProfileIndex, 1);
-    EXPECT_EQ(form->ProfileComboBox->currentIndex(), 1);
-    EXPECT_EQ(form->GroupLines(), Lines{"E: \\\\srv\\pub"});
-    EXPECT_TRUE(form->SaveBtn->isEnabled());
-    EXPECT_TRUE(form->RemoveProfileBtn->isEnabled());
+    EXPECT_EQ(form->Panel1->ProfileIndex(), 1);
+    EXPECT_EQ(form->Panel1->ProfileComboBox->currentIndex(), 1);
+    EXPECT_EQ(form->Panel3->GroupLines(), Lines{"E: \\\\srv\\pub"});
+    EXPECT_TRUE(form->Panel3->SaveBtn->isEnabled());
+    EXPECT_TRUE(form->Panel1->RemoveProfileBtn->isEnabled());
 
     // Adding a profile: the name is kept in its dialog, and nothing is added.
     Ui.Answers.push_back(MessageAnswer::Yes);
-    EXPECT_FALSE(form->AddProfile("Other"));
+    EXPECT_FALSE(form->Panel1->AddProfile("Other"));
     EXPECT_EQ(Ui.Messages.back().Text, " Was not able to save the profile mapping list!");
     EXPECT_EQ(Items(*form), (QStringList{QStringLiteral("Default Network Mapping List"), QStringLiteral("Home")}));
-    EXPECT_EQ(form->ProfileIndex, 1);
-    EXPECT_EQ(form->GroupLines(), Lines{"E: \\\\srv\\pub"});
-    EXPECT_TRUE(form->SaveBtn->isEnabled());
+    EXPECT_EQ(form->Panel1->ProfileIndex(), 1);
+    EXPECT_EQ(form->Panel3->GroupLines(), Lines{"E: \\\\srv\\pub"});
+    EXPECT_TRUE(form->Panel3->SaveBtn->isEnabled());
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.pro"), "1\r\nD: \\\\default");
 }

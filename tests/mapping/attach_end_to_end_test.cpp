@@ -106,7 +106,7 @@ TEST_F(AttachEndToEnd, AttachAllOfThreeLinesWhereTheSecondFailsThenDetachOne)
     PutIntoGroup(*form, 2, QStringLiteral("F:"));
     PutIntoGroup(*form, 1, QStringLiteral("G:"));
 
-    form->AttachAllBtnClick();
+    form->Panel3->AttachAllBtnClick();
     EXPECT_EQ(fs::read_symlink(Drives / "E"), e);
     EXPECT_FALSE(fs::exists(fs::symlink_status(Drives / "F")));
     EXPECT_EQ(fs::read_symlink(Drives / "G"), g);
@@ -114,12 +114,12 @@ TEST_F(AttachEndToEnd, AttachAllOfThreeLinesWhereTheSecondFailsThenDetachOne)
     EXPECT_EQ(Ui.Messages[0].Text, " One or more paths were not attached");
     EXPECT_NE(Ui.Messages[0].Details.find("Exit status 53"), std::string::npos) << Ui.Messages[0].Details;
     EXPECT_NE(Ui.Messages[0].Details.find("The network path was not found."), std::string::npos);
-    EXPECT_EQ(form->IsDriveConnected('E'), 1);
-    EXPECT_EQ(form->IsDriveConnected('G'), 1);
+    EXPECT_EQ(form->Panel3->IsDriveConnected('E'), 1);
+    EXPECT_EQ(form->Panel3->IsDriveConnected('G'), 1);
 
     SelectLine(*form, 0);
     Ui.Answers.push_back(MessageAnswer::Yes);
-    form->DetachOneBtnClick();
+    form->Panel3->DetachOneBtnClick();
     EXPECT_FALSE(fs::exists(fs::symlink_status(Drives / "E")));
     EXPECT_TRUE(fs::is_symlink(Drives / "G"));
     EXPECT_TRUE(fs::is_directory(e));
@@ -146,9 +146,9 @@ TEST_F(AttachEndToEnd, ThePasswordIsInNoFileAndNoShownText)
     auto form = StartReal("1 2.0\r\n1," + Folder("secret").string() + "\r\nneeds credentials");
     PutIntoGroup(*form, 0, QStringLiteral("K:"));
     Ui.Dialogs.push_back(EnterCredentials(QStringLiteral("CORP\\anna"), QString::fromStdString(password)));
-    form->AttachAllBtnClick();
+    form->Panel3->AttachAllBtnClick();
     ASSERT_TRUE(fs::is_symlink(Drives / "K"));
-    form->RestoreConnectionCheckBox->setChecked(true);
+    form->Panel3->RestoreConnectionCheckBox->setChecked(true);
     Ui.Answers.push_back(MessageAnswer::Yes);
     form->close();
 
@@ -182,17 +182,17 @@ TEST_F(AttachEndToEnd, ARealShareIsAttachedAndDetachedThroughTheWindowTwentyTime
     for (int cycle = 1; cycle <= 20; ++cycle) {
         SCOPED_TRACE("cycle " + std::to_string(cycle));
         Ui.Messages.clear();
-        form->AttachOneBtnClick();
+        form->Panel3->AttachOneBtnClick();
         ASSERT_EQ(Ui.Messages.size(), 1u);
         ASSERT_EQ(Ui.Messages[0].Text, " The commad was successful completed") << Ui.Messages[0].Details;
         EXPECT_EQ(ReadBytes(Drives / "P" / "sub" / "file.txt"), "hello");
-        EXPECT_EQ(form->IsDriveConnected('P'), 1);
-        EXPECT_TRUE(form->DetachOneBtn->isEnabled());
+        EXPECT_EQ(form->Panel3->IsDriveConnected('P'), 1);
+        EXPECT_TRUE(form->Panel3->DetachOneBtn->isEnabled());
 
         Ui.Answers.push_back(MessageAnswer::Yes);
-        form->DetachOneBtnClick();
+        form->Panel3->DetachOneBtnClick();
         EXPECT_FALSE(fs::exists(fs::symlink_status(Drives / "P")));
-        EXPECT_EQ(form->IsDriveConnected('P'), 0);
+        EXPECT_EQ(form->Panel3->IsDriveConnected('P'), 0);
     }
     EXPECT_EQ(lab.Mounts().find("127.0.0.1"), std::string::npos) << lab.Mounts();
 }
@@ -213,11 +213,11 @@ TEST_F(AttachEndToEnd, AStalledServerHoldsNeitherTheStartNorTheWindowAndItsLineS
     std::cout << "start to first paint with a letter on a stalled server: " << shown << " ms\n";
     EXPECT_LT(shown, 3000);
     EXPECT_FALSE(form->grab().isNull());
-    QTRY_COMPARE_WITH_TIMEOUT(form->MappingListBox->item(0)->data(Qt::AccessibleDescriptionRole).toString(),
+    QTRY_COMPARE_WITH_TIMEOUT(form->Panel3->MappingListBox->item(0)->data(Qt::AccessibleDescriptionRole).toString(),
                               QStringLiteral("Attached, not answering"), 10000);
     // The stalled probe's answer comes when the server does.
     lab.ResumeServer();
-    QTRY_COMPARE_WITH_TIMEOUT(form->MappingListBox->item(0)->data(Qt::AccessibleDescriptionRole).toString(),
+    QTRY_COMPARE_WITH_TIMEOUT(form->Panel3->MappingListBox->item(0)->data(Qt::AccessibleDescriptionRole).toString(),
                               QStringLiteral("Attached"), 10000);
     form.reset();
     EXPECT_EQ(Carrier->Run(DetachArguments('P')).ExitStatus, 0);

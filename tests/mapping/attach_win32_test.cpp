@@ -14,7 +14,7 @@ TEST_F(MappingTest, AFailedAttachThroughTheSystemShowsItsCodeAndTheSystemsText)
     form->show();
     PutIntoGroup(*form, 0, QStringLiteral("Q:"));
     Ui.Dialogs.push_back(EnterCredentials(QStringLiteral("anna"), QStringLiteral("secret pw")));
-    QTest::mouseClick(form->AttachAllBtn, Qt::LeftButton);
+    QTest::mouseClick(form->Panel3->AttachAllBtn, Qt::LeftButton);
 
     ASSERT_EQ(Ui.Messages.size(), 1u);
     EXPECT_EQ(Ui.Messages[0].Text, " One or more paths were not attached");

@@ -10,7 +10,7 @@ TEST_F(MappingDialogs, TheDriveLetterDialogsLayout)
 {
     Drives.Mask = 0x03FFFFFFU;  // every letter taken
     auto form = StartShown();
-    TDriveLetterSelection dialog(*form);
+    TDriveLetterSelection dialog(*form, form->Panel3->DrivePathList);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral(" Select Drive Letter..."));
     EXPECT_EQ(dialog.size(), QSize(194, 42));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());

@@ -18,8 +18,8 @@ constexpr std::uint32_t Bit(char letter)
 
 bool DetachButtons(const TMainPRGForm& form)
 {
-    EXPECT_EQ(form.DetachAllBtn->isEnabled(), form.DetachOneBtn->isEnabled());
-    return form.DetachAllBtn->isEnabled();
+    EXPECT_EQ(form.Panel3->DetachAllBtn->isEnabled(), form.Panel3->DetachOneBtn->isEnabled());
+    return form.Panel3->DetachAllBtn->isEnabled();
 }
 
 } // namespace
@@ -30,12 +30,12 @@ TEST_F(DriveTableForm, TheFirstShowBuildsTheTableOnceAndLaterShowsKeepIt)
 {
     Drives.Mask = Bit('C') | Bit('Z');
     auto form = Start();
-    EXPECT_TRUE(form->DrivePathList.empty()) << "built before the window was shown";
+    EXPECT_TRUE(form->Panel3->DrivePathList.empty()) << "built before the window was shown";
     form->show();
-    ASSERT_EQ(form->DrivePathList.size(), 26u);
+    ASSERT_EQ(form->Panel3->DrivePathList.size(), 26u);
     EXPECT_EQ(Drives.MaskCalls, 1);
 
-    form->UpdateDriveEntry('E', 0, 1);
+    form->Panel3->UpdateDriveEntry('E', 0, 1);
     for (int i = 0; i < 3; ++i) {
         form->hide();
         form->show();
@@ -43,9 +43,9 @@ TEST_F(DriveTableForm, TheFirstShowBuildsTheTableOnceAndLaterShowsKeepIt)
         QApplication::processEvents();
     }
     EXPECT_EQ(Drives.MaskCalls, 1);
-    ASSERT_EQ(form->DrivePathList.size(), 26u);
-    EXPECT_EQ(form->IsDriveConnected('E'), 1);
-    EXPECT_EQ(form->DrivePathList[4].Free, 0);
+    ASSERT_EQ(form->Panel3->DrivePathList.size(), 26u);
+    EXPECT_EQ(form->Panel3->IsDriveConnected('E'), 1);
+    EXPECT_EQ(form->Panel3->DrivePathList[4].Free, 0);
 }
 
 TEST_F(DriveTableForm, RefreshMarksTheGroupsLettersAndTheDetachButtonsFollowTheLastLine)
@@ -53,18 +53,18 @@ TEST_F(DriveTableForm, RefreshMarksTheGroupsLettersAndTheDetachButtonsFollowTheL
     WriteCatalogue("0 2.0");
     Drives.Mask = Bit('G');
     auto form = Start();
-    form->AddGroupLine("G: \\\\srv\\g");
-    form->AddGroupLine("E: \\\\srv\\e");
+    form->Panel3->AddGroupLine("G: \\\\srv\\g");
+    form->Panel3->AddGroupLine("E: \\\\srv\\e");
     form->show();
-    EXPECT_EQ(form->DrivePathList[4].Free, 0);
-    EXPECT_EQ(form->DrivePathList[6].Free, 0);
-    EXPECT_EQ(form->IsDriveConnected('G'), 1);
-    EXPECT_EQ(form->IsDriveConnected('E'), 0);
+    EXPECT_EQ(form->Panel3->DrivePathList[4].Free, 0);
+    EXPECT_EQ(form->Panel3->DrivePathList[6].Free, 0);
+    EXPECT_EQ(form->Panel3->IsDriveConnected('G'), 1);
+    EXPECT_EQ(form->Panel3->IsDriveConnected('E'), 0);
     EXPECT_TRUE(DetachButtons(*form)) << "G, the last line, is attached";
 
     Drives.Mask = Bit('E');
-    form->BuildDriveTable();
-    form->RefreshDriveTable();
+    form->Panel3->BuildDriveTable();
+    form->Panel3->RefreshDriveTable();
     EXPECT_FALSE(DetachButtons(*form)) << "G, the last line, is not attached";
 }
 
@@ -72,8 +72,8 @@ TEST_F(DriveTableForm, AnEmptyGroupLeavesTheDetachButtonsAlone)
 {
     Drives.Mask = Bit('C');
     auto form = Start();
-    form->DetachAllBtn->setEnabled(true);
-    form->DetachOneBtn->setEnabled(true);
+    form->Panel3->DetachAllBtn->setEnabled(true);
+    form->Panel3->DetachOneBtn->setEnabled(true);
     form->show();
     EXPECT_TRUE(DetachButtons(*form));
 }
@@ -82,34 +82,34 @@ TEST_F(DriveTableForm, ALineUnderNoCapitalLetterDisablesTheDetachButtons)
 {
     Drives.Mask = Bit('E');
     auto form = Start();
-    form->AddGroupLine("e: \\\\srv\\small");
-    form->AddGroupLine("E: \\\\srv\\e");
+    form->Panel3->AddGroupLine("e: \\\\srv\\small");
+    form->Panel3->AddGroupLine("E: \\\\srv\\e");
     form->show();
-    EXPECT_EQ(form->GroupLines(), (std::vector<std::string>{"E: \\\\srv\\e", "e: \\\\srv\\small"}));
+    EXPECT_EQ(form->Panel3->GroupLines(), (std::vector<std::string>{"E: \\\\srv\\e", "e: \\\\srv\\small"}));
     EXPECT_FALSE(DetachButtons(*form));
-    EXPECT_EQ(form->IsDriveConnected('e'), 0);
+    EXPECT_EQ(form->Panel3->IsDriveConnected('e'), 0);
 }
 
 TEST_F(DriveTableForm, GroupLinesKeepTheirBytesAndTheirOrder)
 {
     auto form = Start();
     for (const auto* line : {"K: \\\\k", "E: \\\\s\xE9rver\\\xFF", "H: \\\\h", "E: \\\\a"})
-        form->AddGroupLine(line);
-    EXPECT_EQ(form->GroupLines(),
+        form->Panel3->AddGroupLine(line);
+    EXPECT_EQ(form->Panel3->GroupLines(),
               (std::vector<std::string>{"E: \\\\a", "E: \\\\s\xE9rver\\\xFF", "H: \\\\h", "K: \\\\k"}));
-    EXPECT_EQ(form->SelectedGroupRow(), -1);
-    form->MappingListBox->setCurrentRow(2);
-    EXPECT_EQ(form->SelectedGroupRow(), 2);
-    EXPECT_EQ(form->GroupLine(2), "H: \\\\h");
+    EXPECT_EQ(form->Panel3->SelectedGroupRow(), -1);
+    form->Panel3->MappingListBox->setCurrentRow(2);
+    EXPECT_EQ(form->Panel3->SelectedGroupRow(), 2);
+    EXPECT_EQ(form->Panel3->GroupLine(2), "H: \\\\h");
 }
 
 TEST_F(DriveTableForm, PathRequiresPWReadsTheCatalogue)
 {
     WriteCatalogue("2 2.0\r\n1,\\\\srv\\a\r\n\r\n0,\\\\srv\\b\r\n");
     auto form = Start();
-    EXPECT_EQ(form->PathRequiresPW("\\\\srv\\a"), 1);
-    EXPECT_EQ(form->PathRequiresPW("\\\\srv\\b"), 0);
-    EXPECT_EQ(form->PathRequiresPW("\\\\SRV\\a"), 0);
+    EXPECT_EQ(form->Panel3->PathRequiresPW("\\\\srv\\a"), 1);
+    EXPECT_EQ(form->Panel3->PathRequiresPW("\\\\srv\\b"), 0);
+    EXPECT_EQ(form->Panel3->PathRequiresPW("\\\\SRV\\a"), 0);
 }
 
 TEST_F(DriveTableForm, RunCommandKeepsTheWindowPaintingButTakesNoInput)
@@ -129,7 +129,7 @@ TEST_F(DriveTableForm, RunCommandKeepsTheWindowPaintingButTakesNoInput)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
     };
     Runner.Results.push_back({2, "System error 67 has occurred."});
-    const auto result = form->RunCommand({"net", "use", "E:", "/DELETE"});
+    const auto result = form->Panel3->RunCommand({"net", "use", "E:", "/DELETE"});
     EXPECT_EQ(result.ExitStatus, 2);
     EXPECT_EQ(result.Output, "System error 67 has occurred.");
     EXPECT_EQ(Runner.Calls, (std::vector<std::vector<std::string>>{{"net", "use", "E:", "/DELETE"}}));

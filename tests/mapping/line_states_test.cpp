@@ -15,13 +15,13 @@ namespace {
 
 QString Described(const TMainPRGForm& form, int row)
 {
-    return form.MappingListBox->item(row)->data(Qt::AccessibleDescriptionRole).toString();
+    return form.Panel3->MappingListBox->item(row)->data(Qt::AccessibleDescriptionRole).toString();
 }
 
 // The colour at the middle of a line's image, and at its corner.
 std::pair<QColor, QColor> ImageColours(const TMainPRGForm& form, int row)
 {
-    const auto image = form.MappingListBox->item(row)->icon().pixmap(10, 10).toImage();
+    const auto image = form.Panel3->MappingListBox->item(row)->icon().pixmap(10, 10).toImage();
     return {image.pixelColor(5, 5), image.pixelColor(0, 0)};
 }
 
@@ -64,7 +64,7 @@ TEST_F(LineStates, TheProfileLoadedAtStartShowsItsStates)
     WriteBytes(Dir / "Corvane2.pro", "2\r\nE: \\\\srv\\pub\r\nG: \\\\srv\\tools");
     SetConnection('E', {true, Pub, true});
     auto form = StartWithCatalogue();
-    ASSERT_EQ(form->MappingListBox->count(), 2);
+    ASSERT_EQ(form->Panel3->MappingListBox->count(), 2);
     QTRY_COMPARE(Described(*form, 0), QStringLiteral("Attached"));
     QTRY_COMPARE(Described(*form, 1), QStringLiteral("Not attached"));
 }
@@ -75,7 +75,7 @@ TEST_F(LineStates, EachOfTheFourStatesHasItsImageAndDescription)
     SetConnection('F', {true, Secret, false});
     SetConnection('H', {true, "\\\\elsewhere\\pub", true});
     auto form = StartWithGroup();
-    ASSERT_EQ(form->GroupLines(), (std::vector<std::string>{"E: \\\\srv\\pub", "F: \\\\srv\\secret",
+    ASSERT_EQ(form->Panel3->GroupLines(), (std::vector<std::string>{"E: \\\\srv\\pub", "F: \\\\srv\\secret",
                                                             "G: \\\\srv\\tools", "H: \\\\srv\\pub"}));
     // Each letter answers on its own thread, in no set order.
     QTRY_COMPARE(Described(*form, 3), QStringLiteral("Taken by another drive or path"));
@@ -89,8 +89,8 @@ TEST_F(LineStates, EachOfTheFourStatesHasItsImageAndDescription)
     for (int row = 0; row < 4; ++row)
         EXPECT_EQ(ImageColours(*form, row).second.alpha(), 0);
     // The line's text stays the profile's, and a screen reader hears the state.
-    EXPECT_EQ(form->MappingListBox->item(1)->text(), QStringLiteral("F: \\\\srv\\secret"));
-    auto* list = QAccessible::queryAccessibleInterface(form->MappingListBox);
+    EXPECT_EQ(form->Panel3->MappingListBox->item(1)->text(), QStringLiteral("F: \\\\srv\\secret"));
+    auto* list = QAccessible::queryAccessibleInterface(form->Panel3->MappingListBox);
     ASSERT_NE(list, nullptr);
     QStringList heard;
     for (int i = 0; i < list->childCount(); ++i)
@@ -115,11 +115,11 @@ TEST_F(LineStates, AProbeThatNeverAnswersHoldsNothingCountsAsNotAnsweringAfterIt
     QElapsedTimer step;
     step.start();
     EXPECT_FALSE(form->grab().isNull());
-    QTest::mouseClick(form->MappingListBox->viewport(), Qt::LeftButton, {},
-                      form->MappingListBox->visualItemRect(form->MappingListBox->item(0)).center());
-    EXPECT_EQ(form->MappingListBox->currentRow(), 0);
-    QTest::keyClick(form->MappingListBox, Qt::Key_Down);
-    EXPECT_EQ(form->MappingListBox->currentRow(), 1);
+    QTest::mouseClick(form->Panel3->MappingListBox->viewport(), Qt::LeftButton, {},
+                      form->Panel3->MappingListBox->visualItemRect(form->Panel3->MappingListBox->item(0)).center());
+    EXPECT_EQ(form->Panel3->MappingListBox->currentRow(), 0);
+    QTest::keyClick(form->Panel3->MappingListBox, Qt::Key_Down);
+    EXPECT_EQ(form->Panel3->MappingListBox->currentRow(), 1);
     EXPECT_LT(step.elapsed(), 1000) << "the window waited for the probe";
     QTRY_COMPARE(Described(*form, 1), QStringLiteral("Not attached"));
 
@@ -143,13 +143,13 @@ TEST_F(LineStates, TheStateFollowsAttachAndDetach)
     Runner.OnRun = [this](const std::vector<std::string>& arguments) {
         SetConnection('E', arguments.back() == "/DELETE" ? DriveConnection{} : DriveConnection{true, Pub, true});
     };
-    form->MappingListBox->setCurrentRow(0);
-    QTest::mouseClick(form->AttachOneBtn, Qt::LeftButton);
+    form->Panel3->MappingListBox->setCurrentRow(0);
+    QTest::mouseClick(form->Panel3->AttachOneBtn, Qt::LeftButton);
     QTRY_COMPARE(Described(*form, 0), QStringLiteral("Attached"));
 
-    form->MappingListBox->setCurrentRow(0);
+    form->Panel3->MappingListBox->setCurrentRow(0);
     Ui.Answers.push_back(MessageAnswer::Yes);
-    QTest::mouseClick(form->DetachOneBtn, Qt::LeftButton);
+    QTest::mouseClick(form->Panel3->DetachOneBtn, Qt::LeftButton);
     ASSERT_EQ(Runner.Calls.back(), (std::vector<std::string>{"net", "use", "E:", "/DELETE"}));
     QTRY_COMPARE(Described(*form, 0), QStringLiteral("Not attached"));
 }

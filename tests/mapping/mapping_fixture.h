@@ -30,9 +30,9 @@ struct GroupButtons {
 
 inline GroupButtons ButtonsOf(const TMainPRGForm& form)
 {
-    return {form.RightBtn->isEnabled(),     form.LeftBtn->isEnabled(),      form.AttachAllBtn->isEnabled(),
-            form.AttachOneBtn->isEnabled(), form.DriveBtn->isEnabled(),     form.DetachAllBtn->isEnabled(),
-            form.DetachOneBtn->isEnabled(), form.SaveBtn->isEnabled()};
+    return {form.RightBtn->isEnabled(),     form.LeftBtn->isEnabled(),      form.Panel3->AttachAllBtn->isEnabled(),
+            form.Panel3->AttachOneBtn->isEnabled(), form.Panel3->DriveBtn->isEnabled(),     form.Panel3->DetachAllBtn->isEnabled(),
+            form.Panel3->DetachOneBtn->isEnabled(), form.Panel3->SaveBtn->isEnabled()};
 }
 
 constexpr std::uint32_t Bit(char letter)
@@ -61,7 +61,7 @@ protected:
         QTest::mouseClick(form.RightBtn, Qt::LeftButton);
     }
 
-    void SelectLine(TMainPRGForm& form, int row) { form.MappingListBox->setCurrentRow(row); }
+    void SelectLine(TMainPRGForm& form, int row) { form.Panel3->MappingListBox->setCurrentRow(row); }
 
     std::vector<std::vector<std::string>> Commands() const { return Runner.Calls; }
 };

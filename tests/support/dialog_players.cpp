@@ -1,6 +1,6 @@
 #include "support/dialog_players.h"
 
-#include "catalogue/add_profile_dialog.h"
+#include "profiles/add_profile_dialog.h"
 #include "catalogue/network_path_dialog.h"
 #include "mapping/drive_letter_dialog.h"
 #include "mapping/password_dialog.h"

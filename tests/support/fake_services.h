@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui_services.h"
+#include "ui/ui_services.h"
 #include "platform/platform.h"
 
 #include <QString>

@@ -34,7 +34,7 @@ std::vector<std::string> MainWindowTest::MessageTexts() const
 
 void ClickRow(TMainPRGForm& form, int row, Qt::KeyboardModifiers modifiers)
 {
-    auto* view = form.AvailableListView;
+    auto* view = form.Panel2->AvailableListView;
     const auto rect = view->visualRect(view->model()->index(row, 0));
     ASSERT_TRUE(rect.isValid()) << "row " << row << " is not shown";
     QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, rect.center());
@@ -42,7 +42,7 @@ void ClickRow(TMainPRGForm& form, int row, Qt::KeyboardModifiers modifiers)
 
 void ClickBelowRows(TMainPRGForm& form)
 {
-    auto* view = form.AvailableListView;
+    auto* view = form.Panel2->AvailableListView;
     const QPoint below(5, view->viewport()->height() - 3);
     ASSERT_FALSE(view->indexAt(below).isValid()) << "the rows reach the bottom of the list";
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, below);
@@ -50,7 +50,7 @@ void ClickBelowRows(TMainPRGForm& form)
 
 std::vector<std::string> ShownRows(TMainPRGForm& form)
 {
-    const auto* model = form.AvailableListView->model();
+    const auto* model = form.Panel2->AvailableListView->model();
     std::vector<std::string> rows;
     for (int row = 0; row < model->rowCount(); ++row)
         rows.push_back(model->index(row, 0).data(CatalogueModel::BytesRole).toByteArray().toStdString());
@@ -60,7 +60,7 @@ std::vector<std::string> ShownRows(TMainPRGForm& form)
 std::vector<int> SelectedRows(TMainPRGForm& form)
 {
     std::vector<int> rows;
-    for (const auto& index : form.AvailableListView->selectionModel()->selectedRows())
+    for (const auto& index : form.Panel2->AvailableListView->selectionModel()->selectedRows())
         rows.push_back(index.row());
     std::sort(rows.begin(), rows.end());
     return rows;

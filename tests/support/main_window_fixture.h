@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/mainform.h"
+#include "catalogue/catalogue_panel.h"
+#include "mapping/group_panel.h"
+#include "profiles/profile_panel.h"
 #include "support/fake_services.h"
 #include "support/temp_dir.h"
 

@@ -7,9 +7,9 @@
 #include "mapping/group_line.h"
 #include "mapping/line_commands.h"
 #include "mapping/line_states.h"
-#include "mapping/profile_group.h"
 #include "platform/console_text.h"
 #include "platform/path_style.h"
+#include "profiles/profile_book.h"
 #include "store/catalogue_file.h"
 
 #include <algorithm>
@@ -226,7 +226,10 @@ std::string AttachedText(const std::string& line, const CommandResult& result)
 
 class Console {
 public:
-    Console(const CommandLine& line, ConsoleServices& services) : Line(line), Services(services) {}
+    Console(const CommandLine& line, ConsoleServices& services)
+        : Line(line), Services(services), Profiles(services.DataDirectory)
+    {
+    }
 
     int Run()
     {
@@ -238,11 +241,10 @@ public:
         const auto profile = ChosenProfile();
         if (!profile)
             return ExitUsage;
-        const auto location = LocateProfile(Services.DataDirectory, Configuration, *profile);
-        const auto group = ReadProfileGroup(location.Folder, location.FileName);
+        const auto group = Profiles.ReadGroup(*profile);
         if (!group)
-            Report("File " + PathText(location.Folder / TextPath(location.FileName))
-                   + " was not found or could not be read; the profile \"" + ProfileName(*profile)
+            Report("File " + Profiles.FileText(*profile)
+                   + " was not found or could not be read; the profile \"" + Profiles.Name(*profile)
                    + "\" has no lines.");
         const auto lines = ChosenLines(group.value_or(std::vector<std::string>{}), *profile);
         if (!lines)
@@ -267,9 +269,7 @@ private:
     // What the window reads at its start, with its rules for damaged files.
     void ReadStoredFiles()
     {
-        const auto configuration =
-            ReadConfigurationFile(Services.DataDirectory / TextPath(std::string(ConfigFileName)));
-        Configuration = configuration.Configuration;
+        const auto& configuration = Profiles.Read();
         if (configuration.Status == FileReadStatus::Unreadable)
             Report("Corvane2.cfg could not be read; only the default profile is known.");
         else if (configuration.Damaged)
@@ -284,21 +284,12 @@ private:
                    "as it is.");
     }
 
-    std::string ProfileName(std::int32_t index) const
-    {
-        if (index <= 0 || static_cast<std::size_t>(index) > Configuration.Names.size())
-            return std::string(DefaultProfileName);
-        return Configuration.Names[static_cast<std::size_t>(index) - 1];
-    }
-
-    std::int32_t ProfileCount() const { return static_cast<std::int32_t>(Configuration.Names.size()) + 1; }
-
     std::optional<std::int32_t> ChosenProfile()
     {
         if (!Line.Profile)
-            return Configuration.ProfileIndex;
-        for (std::int32_t index = 0; index < ProfileCount(); ++index) {
-            if (ProfileName(index) == *Line.Profile)
+            return Profiles.Current();
+        for (std::int32_t index = 0; index < Profiles.Count(); ++index) {
+            if (Profiles.Name(index) == *Line.Profile)
                 return index;
         }
         UsageError("no profile is named \"" + *Line.Profile + "\" (corvane profiles lists them)");
@@ -315,7 +306,7 @@ private:
                 return HasLetterAndPath(line) && AsciiUpper(GroupLineLetter(line)) == letter;
             });
             if (!known) {
-                UsageError(std::string(1, letter) + ": is no letter of the profile \"" + ProfileName(profile) + "\"");
+                UsageError(std::string(1, letter) + ": is no letter of the profile \"" + Profiles.Name(profile) + "\"");
                 return std::nullopt;
             }
         }
@@ -331,8 +322,8 @@ private:
 
     int ListProfiles()
     {
-        for (std::int32_t index = 0; index < ProfileCount(); ++index)
-            Say((index == Configuration.ProfileIndex ? "* " : "  ") + ProfileName(index));
+        for (std::int32_t index = 0; index < Profiles.Count(); ++index)
+            Say((index == Profiles.Current() ? "* " : "  ") + Profiles.Name(index));
         return ExitDone;
     }
 
@@ -523,7 +514,7 @@ private:
 
     const CommandLine& Line;
     ConsoleServices& Services;
-    ProfileConfiguration Configuration;
+    ProfileBook Profiles;
     PathCatalogue Catalogue;
     FileReadStatus CatalogueStatus = FileReadStatus::Missing;
     std::optional<Secret> InputPassword;

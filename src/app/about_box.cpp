@@ -1,6 +1,7 @@
 #include "about_box.h"
 
-#include "app/mainform.h"
+#include "platform/platform.h"
+#include "ui/ui_services.h"
 #include "catalogue/catalogue_images.h"
 
 #include <QFrame>
@@ -55,9 +56,9 @@ void LinkLabel::keyPressEvent(QKeyEvent* event)
     QLabel::keyPressEvent(event);
 }
 
-TAboutBox::TAboutBox(TMainPRGForm& owner)
+TAboutBox::TAboutBox(QWidget& owner, ShellOpener& shell)
     : QDialog(&owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      Owner(owner)
+      Shell(shell)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral(" About..."));
@@ -143,10 +144,10 @@ TAboutBox::TAboutBox(TMainPRGForm& owner)
 
 void TAboutBox::InternetClick()
 {
-    Owner.Platform().Shell.Open(WebAddress);
+    Shell.Open(WebAddress);
 }
 
 void TAboutBox::SendEmailClick()
 {
-    Owner.Platform().Shell.Open(std::string("mailto:") + SupportAddress);
+    Shell.Open(std::string("mailto:") + SupportAddress);
 }

@@ -6,7 +6,7 @@
 class QFrame;
 class QPlainTextEdit;
 class QPushButton;
-class TMainPRGForm;
+class ShellOpener;
 
 // A label that reads and acts as a link: clicked with the mouse, or with
 // Enter or Space once it has the focus.
@@ -35,7 +35,7 @@ class TAboutBox final : public QDialog {
     Q_DISABLE_COPY_MOVE(TAboutBox)
 
 public:
-    explicit TAboutBox(TMainPRGForm& owner);
+    TAboutBox(QWidget& owner, ShellOpener& shell);
 
     void InternetClick();
     void SendEmailClick();
@@ -53,5 +53,5 @@ public:
     QPushButton* BitBtn1 = nullptr;
 
 private:
-    TMainPRGForm& Owner;
+    ShellOpener& Shell;
 };

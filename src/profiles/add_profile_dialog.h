@@ -4,7 +4,7 @@
 
 class QLineEdit;
 class QPushButton;
-class TMainPRGForm;
+class ProfilePanel;
 
 // Asks for the name of a new profile; OK adds it while the dialog is open.
 class TAddProfile final : public QDialog {
@@ -12,7 +12,7 @@ class TAddProfile final : public QDialog {
     Q_DISABLE_COPY_MOVE(TAddProfile)
 
 public:
-    explicit TAddProfile(TMainPRGForm& owner);
+    explicit TAddProfile(ProfilePanel& owner);
 
     void BitBtn1Click();
 
@@ -21,5 +21,5 @@ public:
     QPushButton* BitBtn2 = nullptr;
 
 private:
-    TMainPRGForm& Owner;
+    ProfilePanel& Owner;
 };

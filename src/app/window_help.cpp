@@ -1,19 +1,11 @@
 #include "app/mainform.h"
 
-#include "catalogue/about_box.h"
-
 #include <QHelpEvent>
 #include <QShortcut>
 
-void TMainPRGForm::AboutBtnClick()
-{
-    TAboutBox dialog(*this);
-    UserInterface.RunModal(dialog);
-}
-
 void TMainPRGForm::HelpBtnClick()
 {
-    ShowBox("No help is available in this version!\nA new version requires a sponsor!", " Help",
+    ShowBox(UserInterface, "No help is available in this version!\nA new version requires a sponsor!", " Help",
             MessageIcon::Question);
 }
 

@@ -1,15 +1,15 @@
 #include "add_profile_dialog.h"
 
-#include "app/display_text.h"
-#include "app/mainform.h"
-#include "app/one_line_field.h"
+#include "ui/display_text.h"
+#include "profiles/profile_panel.h"
+#include "ui/one_line_field.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 
-TAddProfile::TAddProfile(TMainPRGForm& owner)
-    : QDialog(&owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+TAddProfile::TAddProfile(ProfilePanel& owner)
+    : QDialog(owner.window(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       Owner(owner)
 {
     setObjectName(QStringLiteral("AddProfile"));

@@ -34,3 +34,15 @@ public:
 };
 
 inline constexpr const char* ApplicationTitle = " Corvane V 2.0";
+
+inline MessageAnswer ShowBox(UiServices& ui, const std::string& text, const std::string& caption, MessageIcon icon,
+                             MessageButtons buttons = MessageButtons::Ok)
+{
+    return ui.ShowMessage({MessageKind::Box, text, caption, icon, buttons, {}});
+}
+
+// OK only, no icon, captioned with the application title.
+inline void ShowPlain(UiServices& ui, const std::string& text)
+{
+    ui.ShowMessage({MessageKind::Plain, text, ApplicationTitle, MessageIcon::None, MessageButtons::Ok, {}});
+}
