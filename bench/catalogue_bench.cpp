@@ -1,5 +1,4 @@
 // Reading, sorting and showing large catalogues.
-#include "catalogue/catalogue_order.h"
 #include "store/catalogue_file.h"
 #include "support/fake_services.h"
 #include "support/temp_dir.h"
@@ -112,7 +111,7 @@ void SortCatalogueBench(benchmark::State& state)
         state.PauseTiming();
         list = PathCatalogue(unsorted);
         state.ResumeTiming();
-        SortCatalogue(list);
+        list.Sort();
     }
     state.SetComplexityN(state.range(0));
 }

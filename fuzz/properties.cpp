@@ -2,50 +2,10 @@
 
 #include "mapping/group_line.h"
 #include "mapping/net_use.h"
-#include "platform/windows_command_line.h"
 #include "store/catalogue_file.h"
 #include "store/profile_files.h"
 
 #include <vector>
-
-namespace {
-
-// Splits a command line as the C runtime of a Windows program does.
-std::vector<std::string> SplitWindowsCommandLine(std::string_view line)
-{
-    std::vector<std::string> arguments;
-    std::size_t i = 0;
-    while (true) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
-            ++i;
-        if (i == line.size())
-            return arguments;
-        std::string argument;
-        bool quoted = false;
-        while (i < line.size() && (quoted || (line[i] != ' ' && line[i] != '\t'))) {
-            std::size_t backslashes = 0;
-            while (i < line.size() && line[i] == '\\') {
-                ++backslashes;
-                ++i;
-            }
-            if (i < line.size() && line[i] == '"') {
-                argument.append(backslashes / 2, '\\');
-                if (backslashes % 2 == 1)
-                    argument += '"';
-                else
-                    quoted = !quoted;
-                ++i;
-            } else {
-                argument.append(backslashes, '\\');
-                if (i < line.size() && (quoted || (line[i] != ' ' && line[i] != '\t')))
-                    argument += line[i++];
-            }
-        }
-        arguments.push_back(std::move(argument));
-    }
-}
-
-} // namespace
 
 std::string CheckCatalogueRoundTrip(std::string_view bytes)
 {
@@ -121,8 +81,6 @@ std::string CheckNetUseArguments(std::string_view bytes)
         if (JoinArguments(arguments) != expected)
             return "the joined arguments differ from the command line";
     }
-    if (SplitWindowsCommandLine(WindowsCommandLine(arguments)) != arguments)
-        return "the Windows command line does not split back into the arguments";
     const auto detach = DetachArguments(GroupLineLetter(line));
     if (JoinArguments(detach) != std::string("net use ") + GroupLineLetter(line) + ": /DELETE")
         return "wrong detach line";

@@ -12,6 +12,4 @@ std::unique_ptr<DriveInventory> MakeSystemDriveInventory();
 // exeDirectory, which is given "*" in the password's place and reads the
 // password from its standard input.
 std::unique_ptr<CommandRunner> MakeSystemCommandRunner(const std::filesystem::path& exeDirectory);
-// Runs program in the network command's place, with the same arguments.
-std::unique_ptr<CommandRunner> MakeProgramRunner(const std::filesystem::path& program);
 std::unique_ptr<ShellOpener> MakeSystemShellOpener();

@@ -151,15 +151,6 @@ CatalogueReadResult ParseCatalogue(std::string_view bytes, PathCatalogue& catalo
     return result;
 }
 
-CatalogueReadResult ParseCatalogue(std::string_view bytes, AvailablePathVector& list)
-{
-    PathCatalogue catalogue;
-    auto result = ParseCatalogue(bytes, catalogue);
-    auto entries = catalogue.Entries();
-    list.insert(list.end(), std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()));
-    return result;
-}
-
 CatalogueReadResult ReadCatalogueFile(const std::filesystem::path& path, PathCatalogue& catalogue)
 {
     // The file's blocks pass through one small buffer into the catalogue's,

@@ -23,7 +23,6 @@ struct CatalogueReadResult {
 
 // Appends the records of a catalogue file's bytes to catalogue.
 CatalogueReadResult ParseCatalogue(std::string_view bytes, PathCatalogue& catalogue);
-CatalogueReadResult ParseCatalogue(std::string_view bytes, AvailablePathVector& list);
 
 // Appends the records of the catalogue file at path to catalogue, its bytes
 // straight into the catalogue's buffer.

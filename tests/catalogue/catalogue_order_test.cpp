@@ -1,6 +1,6 @@
-#include "catalogue/catalogue_order.h"
-
 #include "base/ascii.h"
+#include "store/path_catalogue.h"
+#include "store/text_file.h"
 
 #include <gtest/gtest.h>
 
@@ -9,40 +9,51 @@
 
 using namespace std::string_literals;
 
+namespace {
+
+void SortCatalogue(AvailablePathVector& list)
+{
+    PathCatalogue catalogue(list);
+    catalogue.Sort();
+    list = catalogue.Entries();
+}
+
+} // namespace
+
 TEST(CatalogueOrder, LetterCaseDoesNotCount)
 {
-    EXPECT_TRUE(CatalogueLess(R"(\\Alpha\pub)", R"(\\beta\pub)"));
-    EXPECT_FALSE(CatalogueLess(R"(\\beta\pub)", R"(\\Alpha\pub)"));
-    EXPECT_FALSE(CatalogueLess("ABC", "abc"));
-    EXPECT_FALSE(CatalogueLess("abc", "ABC"));
+    EXPECT_TRUE(AsciiCaseLess(R"(\\Alpha\pub)", R"(\\beta\pub)"));
+    EXPECT_FALSE(AsciiCaseLess(R"(\\beta\pub)", R"(\\Alpha\pub)"));
+    EXPECT_FALSE(AsciiCaseLess("ABC", "abc"));
+    EXPECT_FALSE(AsciiCaseLess("abc", "ABC"));
 }
 
 TEST(CatalogueOrder, BackslashSortsBetweenLettersAndUnderscore)
 {
-    EXPECT_TRUE(CatalogueLess("z", "\\"));
-    EXPECT_TRUE(CatalogueLess("Z", "\\"));
-    EXPECT_TRUE(CatalogueLess("\\", "_"));
-    EXPECT_TRUE(CatalogueLess("z", "_"));
-    EXPECT_TRUE(CatalogueLess("Z", "_"));
+    EXPECT_TRUE(AsciiCaseLess("z", "\\"));
+    EXPECT_TRUE(AsciiCaseLess("Z", "\\"));
+    EXPECT_TRUE(AsciiCaseLess("\\", "_"));
+    EXPECT_TRUE(AsciiCaseLess("z", "_"));
+    EXPECT_TRUE(AsciiCaseLess("Z", "_"));
     // '[' (91) lies between the capitals and the small letters as bytes, but
     // the small letters are folded, so it follows them all.
-    EXPECT_TRUE(CatalogueLess("z", "["));
+    EXPECT_TRUE(AsciiCaseLess("z", "["));
 }
 
 TEST(CatalogueOrder, AShorterPathBeforeTheLongerOneItStarts)
 {
-    EXPECT_TRUE(CatalogueLess(R"(\\srv\pub)", R"(\\srv\pub2)"));
-    EXPECT_FALSE(CatalogueLess(R"(\\srv\pub2)", R"(\\srv\pub)"));
-    EXPECT_TRUE(CatalogueLess("", "a"));
-    EXPECT_FALSE(CatalogueLess("", ""));
+    EXPECT_TRUE(AsciiCaseLess(R"(\\srv\pub)", R"(\\srv\pub2)"));
+    EXPECT_FALSE(AsciiCaseLess(R"(\\srv\pub2)", R"(\\srv\pub)"));
+    EXPECT_TRUE(AsciiCaseLess("", "a"));
+    EXPECT_FALSE(AsciiCaseLess("", ""));
 }
 
 TEST(CatalogueOrder, BytesAbove127CompareUnsignedAndUnfolded)
 {
-    EXPECT_TRUE(CatalogueLess("z", "\xE9"));
-    EXPECT_TRUE(CatalogueLess("\x7F", "\x80"));
-    EXPECT_TRUE(CatalogueLess("\xC9", "\xE9"));
-    EXPECT_TRUE(CatalogueLess("a\0b"s, "a\x01"s));
+    EXPECT_TRUE(AsciiCaseLess("z", "\xE9"));
+    EXPECT_TRUE(AsciiCaseLess("\x7F", "\x80"));
+    EXPECT_TRUE(AsciiCaseLess("\xC9", "\xE9"));
+    EXPECT_TRUE(AsciiCaseLess("a\0b"s, "a\x01"s));
 }
 
 TEST(CatalogueOrder, SortPutsTheWholeCatalogueInOrder)
@@ -74,7 +85,7 @@ TEST(CatalogueOrder, SortAgreesWithTheOrderOnPathsThatShareLongBeginnings)
         }
         auto expected = list;
         std::stable_sort(expected.begin(), expected.end(),
-                         [](const auto& a, const auto& b) { return CatalogueLess(a.NetworkPath, b.NetworkPath); });
+                         [](const auto& a, const auto& b) { return AsciiCaseLess(a.NetworkPath, b.NetworkPath); });
         SortCatalogue(list);
         EXPECT_EQ(list, expected) << count << " paths";
     }
@@ -95,7 +106,7 @@ TEST(CatalogueOrder, SortFoldsTheAsciiLettersAloneAtEveryPlaceInAKey)
     std::shuffle(list.begin(), list.end(), std::mt19937(5));
     auto expected = list;
     std::stable_sort(expected.begin(), expected.end(),
-                     [](const auto& a, const auto& b) { return CatalogueLess(a.NetworkPath, b.NetworkPath); });
+                     [](const auto& a, const auto& b) { return AsciiCaseLess(a.NetworkPath, b.NetworkPath); });
     SortCatalogue(list);
     EXPECT_EQ(list, expected);
 }

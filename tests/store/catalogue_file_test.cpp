@@ -10,11 +10,11 @@ namespace {
 
 AvailablePathVector Parse(std::string_view bytes, CatalogueReadResult* result = nullptr)
 {
-    AvailablePathVector list;
-    auto read = ParseCatalogue(bytes, list);
+    PathCatalogue catalogue;
+    auto read = ParseCatalogue(bytes, catalogue);
     if (result)
         *result = std::move(read);
-    return list;
+    return catalogue.Entries();
 }
 
 AvailablePathStructur Entry(std::string path, std::string description, std::uint8_t requiresPW)
@@ -181,10 +181,10 @@ TEST(CatalogueFile, ReadsWritesAndReportsWhatItFound)
 
 TEST(CatalogueFile, ReadingAppendsToWhatTheListHolds)
 {
-    AvailablePathVector list{Entry("first", "", 0)};
-    ParseCatalogue("1 2.0\r\n0,second\r\n", list);
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[1].NetworkPath, "second");
+    PathCatalogue catalogue(AvailablePathVector{Entry("first", "", 0)});
+    ParseCatalogue("1 2.0\r\n0,second\r\n", catalogue);
+    ASSERT_EQ(catalogue.size(), 2u);
+    EXPECT_EQ(catalogue[1].NetworkPath, "second");
 }
 
 TEST(CatalogueFile, AFileReadInBlocksGivesWhatItsBytesGive)
@@ -207,7 +207,7 @@ TEST(CatalogueFile, AFileReadInBlocksGivesWhatItsBytesGive)
         SCOPED_TRACE(bytes.size());
         WriteBytes(path, bytes);
         PathCatalogue read(AvailablePathVector{Entry("kept", "", 0)});
-        AvailablePathVector parsed{Entry("kept", "", 0)};
+        PathCatalogue parsed(AvailablePathVector{Entry("kept", "", 0)});
         const auto fromFile = ReadCatalogueFile(path, read);
         const auto fromBytes = ParseCatalogue(bytes, parsed);
         EXPECT_EQ(read, parsed);

@@ -65,3 +65,20 @@ TEST_F(CarrierRunner, ALongPasswordNeitherBlocksNorEndsTheProgram)
     const auto result = Runner->Run(AttachArguments("E: \\\\srv\\share", Credentials{"u", password}, false));
     EXPECT_EQ(result.ExitStatus, 0);
 }
+
+TEST_F(CarrierRunner, EveryArgumentArrivesWholeAndUninterpreted)
+{
+    const auto marker = [&](int n) { return (Dir / ("marker" + std::to_string(n))).string(); };
+    const Credentials hostile{"DOMAIN\\user name \"quoted\" & | ^ %PATH% ; $(touch " + marker(1) + ")",
+                              "p a\"ss\\\" `touch " + marker(2) + "` ; touch " + marker(3) + " & echo"};
+    const std::string path = "\\\\srv\\share with blanks\\\"q\"\\tail\\\\ & touch " + marker(4) + " | %PATH% ^";
+    const auto recorded = Run(AttachArguments("E: " + path, hostile, true));
+    EXPECT_EQ(recorded.Arguments,
+              (std::vector<std::string>{"use", "E:", path, "*", "/USER:" + hostile.UserName, "/PERSISTENT:YES"}));
+    EXPECT_EQ(recorded.Input, hostile.Password + "\n");
+    for (int n = 1; n <= 4; ++n)
+        EXPECT_FALSE(fs::exists(marker(n))) << "something interpreted the arguments";
+
+    fs::remove(Dir / "corvane-net");
+    EXPECT_EQ(Runner->Run(DetachArguments('K')).ExitStatus, -1) << "a carrier that cannot start";
+}

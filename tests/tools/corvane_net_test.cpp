@@ -73,7 +73,7 @@ protected:
     fs::path Drives = Dir / "Drives";
     fs::path Config = Dir / "config";
     fs::path Autostart = Config / "autostart" / "corvane-net-restore.desktop";
-    std::unique_ptr<CommandRunner> Runner = MakeProgramRunner(CORVANE_NET);
+    std::unique_ptr<CommandRunner> Runner = MakeSystemCommandRunner(fs::path(CORVANE_NET).parent_path());
     std::optional<std::string> Home;
 };
 
@@ -402,7 +402,7 @@ TEST_F(Carrier, TwoAttachesOfOneLetterAtOnceOneWins)
     for (int round = 0; round < 10; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         CommandResult a, b;
-        std::thread other([&] { a = MakeProgramRunner(CORVANE_NET)->Run(AttachArguments("E: " + first.string(), std::nullopt, false)); });
+        std::thread other([&] { a = MakeSystemCommandRunner(fs::path(CORVANE_NET).parent_path())->Run(AttachArguments("E: " + first.string(), std::nullopt, false)); });
         b = Run(AttachArguments("E: " + second.string(), std::nullopt, false));
         other.join();
         ASSERT_EQ(std::min(a.ExitStatus, b.ExitStatus), 0) << a.Output << b.Output;
@@ -551,7 +551,7 @@ TEST_F(Carrier, ALetterThatCannotComeBackAtLoginIsNotAttached)
     fs::create_directories(odd);
     fs::copy_file(CORVANE_NET, odd / "corvane-net");
     fs::remove(Config / "autostart");
-    const auto copy = MakeProgramRunner(odd / "corvane-net")->Run(AttachArguments("F: " + share.string(), std::nullopt, true));
+    const auto copy = MakeSystemCommandRunner(odd)->Run(AttachArguments("F: " + share.string(), std::nullopt, true));
     EXPECT_EQ(copy.ExitStatus, 2);
     EXPECT_NE(copy.Output.find("The desktop would not run " + Autostart.string()), std::string::npos) << copy.Output;
     EXPECT_FALSE(fs::exists(Autostart));

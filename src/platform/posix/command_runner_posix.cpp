@@ -1,5 +1,3 @@
-#include "platform/program_runner.h"
-
 #include "base/ascii.h"
 #include "platform/secret.h"
 #include "platform/system_services.h"
@@ -159,11 +157,6 @@ private:
 };
 
 } // namespace
-
-CommandResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments)
-{
-    return RunProgramWithInput(program, arguments, {});
-}
 
 namespace {
 
