@@ -36,10 +36,10 @@ int main(int argc, char* argv[])
             return;
         std::shared_ptr<DriveInventory> drives = MakeSystemDriveInventory();
         auto runner = MakeSystemCommandRunner(exeDirectory);
-        auto shell = MakeSystemShellOpener();
+        QtShellOpener shell;
         QtFolderBrowser browser;
-        HelpFileEngine help(ui, *shell);
-        TMainPRGForm form(dataDirectory, {drives, *runner, browser, *shell, help}, ui, nullptr, &preload);
+        HelpFileEngine help(ui, shell);
+        TMainPRGForm form(dataDirectory, {drives, *runner, browser, shell, help}, ui, nullptr, &preload);
         // The components start with the program and are placed on no window.
         TCCalendar calendar;
         TCDirectoryOutline outline;

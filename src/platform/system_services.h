@@ -12,4 +12,3 @@ std::unique_ptr<DriveInventory> MakeSystemDriveInventory();
 // exeDirectory, which is given "*" in the password's place and reads the
 // password from its standard input.
 std::unique_ptr<CommandRunner> MakeSystemCommandRunner(const std::filesystem::path& exeDirectory);
-std::unique_ptr<ShellOpener> MakeSystemShellOpener();

@@ -5,6 +5,7 @@
 #include "support/main_window_fixture.h"
 
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -227,6 +228,38 @@ TEST(ProgramEntry, TheProgramsFolderIsWrittenAsTheSystemWritesPaths)
     EXPECT_TRUE(std::filesystem::is_directory(ExecutableDirectory()));
 }
 
+// Stands in for the desktop's handlers of the schemes the program opens.
+class UrlCatcher final : public QObject {
+    Q_OBJECT
+
+public:
+    std::vector<QUrl> Urls;
+
+public slots:
+    void Catch(const QUrl& url) { Urls.push_back(url); }
+};
+
+TEST(ProgramEntry, TheShellOpensAddressesAsTheyAreAndPathsAsFiles)
+{
+    UrlCatcher catcher;
+    for (const char* scheme : {"https", "mailto", "file"})
+        QDesktopServices::setUrlHandler(QLatin1StringView(scheme), &catcher, "Catch");
+    const auto help = QStringLiteral("/opt/Help Ü/Corvane2.hlp");
+    const auto drive = QStringLiteral("C:/Corvane/Corvane2.hlp");
+    QtShellOpener shell;
+    for (const auto& address : {QStringLiteral("https://example.org/corvane?a=1&b=2"),
+                                QStringLiteral("mailto:support@example.org"), help, drive})
+        shell.Open(address.toLocal8Bit().toStdString());
+    for (const char* scheme : {"https", "mailto", "file"})
+        QDesktopServices::unsetUrlHandler(QLatin1StringView(scheme));
+
+    ASSERT_EQ(catcher.Urls.size(), 4u);
+    EXPECT_EQ(catcher.Urls[0], QUrl(QStringLiteral("https://example.org/corvane?a=1&b=2")));
+    EXPECT_EQ(catcher.Urls[1], QUrl(QStringLiteral("mailto:support@example.org")));
+    EXPECT_EQ(catcher.Urls[2].toLocalFile(), help);
+    EXPECT_EQ(catcher.Urls[3], QUrl::fromLocalFile(drive)) << "a drive letter read as a scheme";
+}
+
 TEST_F(StartAndClose, TheSessionsEndSavesEverythingWithoutAQuestion)
 {
     WriteBytes(Dir / "Corvane2.cfg", "1-2\r\nWork");
@@ -264,3 +297,5 @@ TEST_F(StartAndClose, AFolderNobodyCanWriteStartsAndTheCloseSaysWhatCouldNotBeSa
     EXPECT_EQ(Catalogue(), catalogue);
     EXPECT_EQ(ReadBytes(Dir / "Corvane2.cfg"), "0-1");
 }
+
+#include "startup_close_test.moc"

@@ -158,28 +158,7 @@ private:
 
 } // namespace
 
-namespace {
-
-class PosixShellOpener final : public ShellOpener {
-public:
-    void Open(const std::string& address) override
-    {
-        // Fire and forget: the opener lives on after the program if it likes.
-        pid_t child = 0;
-        const char* argv[] = {"xdg-open", address.c_str(), nullptr};
-        if (posix_spawnp(&child, "xdg-open", nullptr, nullptr, const_cast<char* const*>(argv), environ) == 0)
-            waitpid(child, nullptr, WNOHANG);
-    }
-};
-
-} // namespace
-
 std::unique_ptr<CommandRunner> MakeSystemCommandRunner(const std::filesystem::path& exeDirectory)
 {
     return std::make_unique<CarrierRunner>(exeDirectory / "corvane-net");
-}
-
-std::unique_ptr<ShellOpener> MakeSystemShellOpener()
-{
-    return std::make_unique<PosixShellOpener>();
 }

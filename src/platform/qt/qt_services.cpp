@@ -1,6 +1,7 @@
 #include "qt_services.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 
@@ -8,6 +9,16 @@ std::filesystem::path ExecutableDirectory()
 {
     // Qt gives '/' everywhere; the messages that name the folder show the system's own.
     return std::filesystem::path(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdU16String());
+}
+
+void QtShellOpener::Open(const std::string& address)
+{
+    const auto text = QString::fromLocal8Bit(address.data(), static_cast<qsizetype>(address.size()));
+    QUrl url(text, QUrl::StrictMode);
+    // A drive letter reads as a scheme of one letter: that is a file too.
+    if (!url.isValid() || url.scheme().size() < 2)
+        url = QUrl::fromLocalFile(text);
+    QDesktopServices::openUrl(url);
 }
 
 std::optional<std::string> QtFolderBrowser::Browse(const std::string& title)
