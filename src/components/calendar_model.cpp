@@ -2,13 +2,10 @@
 
 #include "platform/local_time.h"
 
-#include <array>
 
 namespace {
 
 using namespace std::chrono;
-
-constexpr std::array<int, 12> MonthLengths{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 sys_days Encode(int year, int month, int day)
 {
@@ -35,12 +32,13 @@ sys_days CalendarModel::DefaultToday()
 
 bool CalendarModel::IsLeapYear(int year)
 {
-    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    return std::chrono::year(year).is_leap();
 }
 
 int CalendarModel::DaysPerMonth(int year, int month)
 {
-    return MonthLengths[static_cast<std::size_t>(month - 1)] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+    const auto last = std::chrono::year(year) / std::chrono::month(static_cast<unsigned>(month)) / std::chrono::last;
+    return static_cast<int>(static_cast<unsigned>(last.day()));
 }
 
 int CalendarModel::DaysThisMonth() const

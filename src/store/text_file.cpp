@@ -3,6 +3,7 @@
 #include "base/ascii.h"
 
 #include <algorithm>
+#include <charconv>
 #include <iterator>
 #include <limits>
 #include <system_error>
@@ -93,20 +94,15 @@ std::optional<std::int32_t> LeadingInteger(std::string_view text)
         negative = text[i] == '-';
         ++i;
     }
+    // A second sign, which from_chars would take, makes no number.
     if (i == text.size() || text[i] < '0' || text[i] > '9')
         return std::nullopt;
 
     constexpr std::int64_t Limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
     std::int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        if (value < Limit)
-            value = value * 10 + (text[i] - '0');
-    }
-    if (value > Limit)
+    if (std::from_chars(text.data() + i, text.data() + text.size(), value).ec != std::errc() || value > Limit)
         value = Limit;
-    if (negative)
-        return static_cast<std::int32_t>(-value);
-    return static_cast<std::int32_t>(value == Limit ? Limit - 1 : value);
+    return static_cast<std::int32_t>(negative ? -value : std::min(value, Limit - 1));
 }
 
 bool AsciiCaseLess(std::string_view left, std::string_view right)
