@@ -2,7 +2,6 @@
 
 #include "platform/local_time.h"
 
-
 namespace {
 
 using namespace std::chrono;
