@@ -569,7 +569,7 @@ TEST_F(Carrier, AnEmptyOrRelativeHomeIsNeverTheWorkingFolder)
         EXPECT_EQ(HomeFolder(), fs::path(user->pw_dir));
         EXPECT_EQ(AutostartEntry(Drives).parent_path(), fs::path(user->pw_dir) / ".config" / "autostart");
         unsetenv("CORVANE_DRIVES_DIR");
-        EXPECT_EQ(DrivesFolder(), fs::path(user->pw_dir) / "Drives");
+        EXPECT_EQ(DrivesFolderPath(), fs::path(user->pw_dir) / "Drives");
         setenv("CORVANE_DRIVES_DIR", Drives.c_str(), 1);
     }
 }

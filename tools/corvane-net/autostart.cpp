@@ -47,7 +47,7 @@ std::string ExecArgument(const std::string& argument)
 
 bool IsDefaultFolder(const fs::path& drives)
 {
-    return fs::absolute(drives).lexically_normal() == DefaultDrivesFolder().lexically_normal();
+    return fs::absolute(drives).lexically_normal() == DefaultDrivesFolderPath().lexically_normal();
 }
 
 std::string ExecLine(const fs::path& drives)

@@ -3,7 +3,7 @@
 #include "base/ascii.h"
 #include "base/retry_pauses.h"
 #include "autostart.h"
-#include "drives_dir.h"
+#include "drives_folder.h"
 #include "platform/posix/folder_probe.h"
 
 #include <glib.h>
@@ -47,23 +47,23 @@ std::string ErrnoText()
 // Holds the folder's lock for as long as it lives.
 class Locked {
 public:
-    explicit Locked(const DrivesDir& drives) : Drives(drives) { Drives.Lock(); }
+    explicit Locked(const DrivesFolder& drives) : Drives(drives) { Drives.Lock(); }
     ~Locked() { Drives.Unlock(); }
     Locked(const Locked&) = delete;
     Locked& operator=(const Locked&) = delete;
 
 private:
-    const DrivesDir& Drives;
+    const DrivesFolder& Drives;
 };
 
-bool AnyPersistent(const DrivesDir& drives)
+bool AnyPersistent(const DrivesFolder& drives)
 {
     const auto letters = drives.OwnLetters();
     return std::any_of(letters.begin(), letters.end(), [](const auto& own) { return own.second.Persistent; });
 }
 
 // Brings the autostart entry in line with the letters; what went wrong is added to warning.
-void KeepAutostartFor(const DrivesDir& drives, std::string& warning)
+void KeepAutostartFor(const DrivesFolder& drives, std::string& warning)
 {
     std::string reason;
     if (!KeepAutostart(drives.Path(), AnyPersistent(drives), reason))
@@ -72,7 +72,7 @@ void KeepAutostartFor(const DrivesDir& drives, std::string& warning)
 
 // Letters other than this one whose links lie on the share of key; with
 // mountedOnly, only those on a mount the carrier made.
-bool OtherLetterOnShare(const DrivesDir& drives, char letter, const std::string& key, bool mountedOnly)
+bool OtherLetterOnShare(const DrivesFolder& drives, char letter, const std::string& key, bool mountedOnly)
 {
     for (const auto& [other, record] : drives.OwnLetters()) {
         const auto unc = ParseUnc(record.Path);
@@ -88,7 +88,7 @@ bool OtherLetterOnShare(const DrivesDir& drives, char letter, const std::string&
 // command. Under the lock the letter must still be as it was; the record is
 // written before the link, so that no signal between the two leaves a link
 // without its record, which nothing could remove.
-CarrierOutcome AttachOver(const DrivesDir& drives, char letter, const std::optional<LetterRecord>& silent,
+CarrierOutcome AttachOver(const DrivesFolder& drives, char letter, const std::optional<LetterRecord>& silent,
                           const std::string& path, const std::optional<Login>& login, bool persistent)
 {
     // The record keeps one value a line.
@@ -176,7 +176,7 @@ CarrierOutcome AttachOver(const DrivesDir& drives, char letter, const std::optio
     return {};
 }
 
-CarrierOutcome Attach(const DrivesDir& drives, char letter, const std::string& path, const std::optional<Login>& login,
+CarrierOutcome Attach(const DrivesFolder& drives, char letter, const std::string& path, const std::optional<Login>& login,
                       bool persistent)
 {
     // A letter of ours whose share has gone (a log-out, a server restart) may be attached anew.
@@ -186,7 +186,7 @@ CarrierOutcome Attach(const DrivesDir& drives, char letter, const std::string& p
     return AttachOver(drives, letter, previous, path, login, persistent);
 }
 
-CarrierOutcome Detach(const DrivesDir& drives, char letter)
+CarrierOutcome Detach(const DrivesFolder& drives, char letter)
 {
     if (!drives.Taken(letter))
         return Fail(NetStatus::NotConnected);
@@ -212,7 +212,7 @@ CarrierOutcome Detach(const DrivesDir& drives, char letter)
     return outcome;
 }
 
-CarrierOutcome List(const DrivesDir& drives)
+CarrierOutcome List(const DrivesFolder& drives)
 {
     std::string listing;
     for (const auto& [letter, record] : drives.OwnLetters()) {
@@ -281,7 +281,7 @@ struct LetterOutcome {
 // with growing pauses until deadline, so that no server that is down holds
 // back the letters of another. A letter the user detached meanwhile is left
 // alone. Each letter's last outcome; an answering one's is done.
-std::vector<LetterOutcome> Reattach(const DrivesDir& drives, std::vector<std::pair<char, LetterRecord>> letters,
+std::vector<LetterOutcome> Reattach(const DrivesFolder& drives, std::vector<std::pair<char, LetterRecord>> letters,
                                     Clock::time_point deadline)
 {
     std::vector<LetterOutcome> ended;
@@ -319,7 +319,7 @@ std::string FailureLine(char letter, const LetterRecord& record, const CarrierOu
 // A refused password or a missing share is not tried again until the letter
 // is attached anew, which writes its record anew; the reason goes to the
 // session's log.
-void Watch(const DrivesDir& drives)
+void Watch(const DrivesFolder& drives)
 {
     std::set<std::string> givenUp;  // letter and record stamp
     for (;;) {
@@ -348,7 +348,7 @@ void Watch(const DrivesDir& drives)
     }
 }
 
-CarrierOutcome Restore(const DrivesDir& drives, const RestoreChoice& choice)
+CarrierOutcome Restore(const DrivesFolder& drives, const RestoreChoice& choice)
 {
     const auto deadline = Clock::now() + choice.Wait;
     std::string failures;
@@ -379,9 +379,9 @@ CarrierOutcome Restore(const DrivesDir& drives, const RestoreChoice& choice)
 
 // The drives folder, held and locked for a change. Nothing with the outcome
 // in failure; a folder that is not there holds no letter.
-std::optional<DrivesDir> OpenForChange(const fs::path& folder, bool make, CarrierOutcome& failure)
+std::optional<DrivesFolder> OpenForChange(const fs::path& folder, bool make, CarrierOutcome& failure)
 {
-    auto drives = DrivesDir::Open(folder, make, failure);
+    auto drives = DrivesFolder::Open(folder, make, failure);
     if (drives)
         drives->Lock();
     return drives;
@@ -390,7 +390,7 @@ std::optional<DrivesDir> OpenForChange(const fs::path& folder, bool make, Carrie
 CarrierOutcome RunRestore(const RestoreChoice& choice)
 {
     CarrierOutcome failure;
-    const auto drives = DrivesDir::Open(choice.Folder, false, failure);
+    const auto drives = DrivesFolder::Open(choice.Folder, false, failure);
     if (!drives && failure.Status == NetStatus::NotConnected) {
         std::string reason;
         KeepAutostart(choice.Folder, false, reason);
@@ -454,7 +454,7 @@ CarrierOutcome RunCarrier(const std::vector<std::string>& arguments, const fs::p
         return Fail(NetStatus::Failed, Usage);
     CarrierOutcome failure;
     if (size == 1) {
-        const auto drives = DrivesDir::Open(folder, false, failure);
+        const auto drives = DrivesFolder::Open(folder, false, failure);
         if (!drives && failure.Status == NetStatus::NotConnected)
             return {NetStatus::Done, {}, NoEntries};
         return drives ? List(*drives) : failure;
@@ -480,7 +480,7 @@ CarrierOutcome RunCarrier(const std::vector<std::string>& arguments, const fs::p
     if (failure.Status != NetStatus::Done)
         return failure;
     // Locked only for the change itself, once the share has answered.
-    const auto drives = DrivesDir::Open(folder, true, failure);
+    const auto drives = DrivesFolder::Open(folder, true, failure);
     return drives ? Attach(*drives, *letter, arguments[2], login, EqualsIgnoringAsciiCase(persistence, "/PERSISTENT:YES"))
                   : failure;
 }

@@ -39,7 +39,7 @@ int main(int argc, char* argv[])
     // A password may come: nothing else may read this process's memory.
     if (arguments.size() == 6)
         KeepMemoryPrivate();
-    const auto outcome = RunCarrier(arguments, DrivesFolder(),
+    const auto outcome = RunCarrier(arguments, DrivesFolderPath(),
                                     [](std::string& problem) {
                                         return ReadPasswordLine("Type the password for the network resource: ", problem);
                                     });

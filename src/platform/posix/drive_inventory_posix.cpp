@@ -77,7 +77,7 @@ public:
 
     DriveConnection ConnectionAt(char letter) override
     {
-        const auto drives = DrivesFolder();
+        const auto drives = DrivesFolderPath();
         const auto entry = drives / std::string(1, letter);
         struct stat link {};
         if (lstat(entry.c_str(), &link) != 0)
@@ -89,7 +89,7 @@ public:
 
     std::uint32_t PresentDrives() override
     {
-        const auto folder = DrivesFolder();
+        const auto folder = DrivesFolderPath();
         std::uint32_t mask = 0;
         for (int i = 0; i < 26; ++i) {
             struct stat entry {};
@@ -101,7 +101,7 @@ public:
 
     std::int32_t DriveType(char letter) override
     {
-        const auto drives = DrivesFolder();
+        const auto drives = DrivesFolderPath();
         const auto entry = drives / std::string(1, letter);
         struct stat link {};
         if (lstat(entry.c_str(), &link) != 0)

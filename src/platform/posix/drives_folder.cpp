@@ -14,14 +14,14 @@ std::filesystem::path HomeFolder()
     return "/";
 }
 
-std::filesystem::path DefaultDrivesFolder()
+std::filesystem::path DefaultDrivesFolderPath()
 {
     return HomeFolder() / "Drives";
 }
 
-std::filesystem::path DrivesFolder()
+std::filesystem::path DrivesFolderPath()
 {
     if (const char* chosen = std::getenv("CORVANE_DRIVES_DIR"); chosen && *chosen)
         return chosen;
-    return DefaultDrivesFolder();
+    return DefaultDrivesFolderPath();
 }

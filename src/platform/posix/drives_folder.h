@@ -8,7 +8,7 @@
 std::filesystem::path HomeFolder();
 
 // ~/Drives, the drives folder when nothing else is chosen.
-std::filesystem::path DefaultDrivesFolder();
+std::filesystem::path DefaultDrivesFolderPath();
 
 // The folder that stands for the drive letters: CORVANE_DRIVES_DIR, else ~/Drives.
-std::filesystem::path DrivesFolder();
+std::filesystem::path DrivesFolderPath();

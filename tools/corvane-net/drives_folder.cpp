@@ -1,4 +1,4 @@
-#include "drives_dir.h"
+#include "drives_folder.h"
 
 #include "platform/posix/plain_file.h"
 
@@ -43,7 +43,7 @@ bool PrivateGroup(gid_t group)
 
 } // namespace
 
-std::optional<DrivesDir> DrivesDir::Open(const fs::path& folder, bool make, CarrierOutcome& failure)
+std::optional<DrivesFolder> DrivesFolder::Open(const fs::path& folder, bool make, CarrierOutcome& failure)
 {
     if (make) {
         std::error_code ignored;
@@ -58,7 +58,7 @@ std::optional<DrivesDir> DrivesDir::Open(const fs::path& folder, bool make, Carr
                     : Fail(NetStatus::Failed, "The drives folder " + folder.string() + " cannot be opened: " + why.message());
         return std::nullopt;
     }
-    DrivesDir drives(folder, descriptor);
+    DrivesFolder drives(folder, descriptor);
     struct stat info {};
     if (fstat(descriptor, &info) != 0) {
         failure = Fail(NetStatus::Failed, "The drives folder " + folder.string() + " cannot be read.");
@@ -75,7 +75,7 @@ std::optional<DrivesDir> DrivesDir::Open(const fs::path& folder, bool make, Carr
     return drives;
 }
 
-DrivesDir::~DrivesDir()
+DrivesFolder::~DrivesFolder()
 {
     if (Watcher >= 0)
         close(Watcher);
@@ -83,18 +83,18 @@ DrivesDir::~DrivesDir()
         close(Descriptor);
 }
 
-void DrivesDir::Lock() const
+void DrivesFolder::Lock() const
 {
     while (flock(Descriptor, LOCK_EX) != 0 && errno == EINTR) {
     }
 }
 
-void DrivesDir::Unlock() const
+void DrivesFolder::Unlock() const
 {
     flock(Descriptor, LOCK_UN);
 }
 
-bool DrivesDir::BecomeWatcher() const
+bool DrivesFolder::BecomeWatcher() const
 {
     if (Watcher >= 0)
         return true;
@@ -109,13 +109,13 @@ bool DrivesDir::BecomeWatcher() const
     return true;
 }
 
-bool DrivesDir::Taken(char letter) const
+bool DrivesFolder::Taken(char letter) const
 {
     struct stat info {};
     return fstatat(Descriptor, LetterName(letter).c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-std::optional<std::string> DrivesDir::OwnLinkTarget(const char* name) const
+std::optional<std::string> DrivesFolder::OwnLinkTarget(const char* name) const
 {
     struct stat info {};
     if (fstatat(Descriptor, name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISLNK(info.st_mode) || info.st_uid != geteuid())
@@ -128,7 +128,7 @@ std::optional<std::string> DrivesDir::OwnLinkTarget(const char* name) const
     return target;
 }
 
-std::optional<LetterRecord> DrivesDir::OwnRecord(char letter) const
+std::optional<LetterRecord> DrivesFolder::OwnRecord(char letter) const
 {
     const auto bytes = ReadOwnPlainFile(Descriptor, LetterRecordName(letter).c_str(), LargestLetterRecord);
     auto record = bytes ? ParseLetterRecord(*bytes) : std::nullopt;
@@ -137,7 +137,7 @@ std::optional<LetterRecord> DrivesDir::OwnRecord(char letter) const
     return record;
 }
 
-std::vector<std::pair<char, LetterRecord>> DrivesDir::OwnLetters() const
+std::vector<std::pair<char, LetterRecord>> DrivesFolder::OwnLetters() const
 {
     std::vector<std::pair<char, LetterRecord>> letters;
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
@@ -147,12 +147,12 @@ std::vector<std::pair<char, LetterRecord>> DrivesDir::OwnLetters() const
     return letters;
 }
 
-bool DrivesDir::MakeLink(char letter, const std::string& target) const
+bool DrivesFolder::MakeLink(char letter, const std::string& target) const
 {
     return symlinkat(target.c_str(), Descriptor, LetterName(letter).c_str()) == 0;
 }
 
-bool DrivesDir::RemoveLink(char letter, const std::string& expected) const
+bool DrivesFolder::RemoveLink(char letter, const std::string& expected) const
 {
     const auto aside = SideName(letter, "gone");
     if (renameat(Descriptor, LetterName(letter).c_str(), Descriptor, aside.c_str()) != 0)
@@ -165,7 +165,7 @@ bool DrivesDir::RemoveLink(char letter, const std::string& expected) const
     return false;
 }
 
-bool DrivesDir::WriteRecord(char letter, const LetterRecord& record, std::string& reason) const
+bool DrivesFolder::WriteRecord(char letter, const LetterRecord& record, std::string& reason) const
 {
     const auto bytes = LetterRecordText(record);
     if (!bytes) {
@@ -184,12 +184,12 @@ bool DrivesDir::WriteRecord(char letter, const LetterRecord& record, std::string
     return written;
 }
 
-void DrivesDir::RemoveRecord(char letter) const
+void DrivesFolder::RemoveRecord(char letter) const
 {
     unlinkat(Descriptor, LetterRecordName(letter).c_str(), 0);
 }
 
-std::optional<std::string> DrivesDir::RecordStamp(char letter) const
+std::optional<std::string> DrivesFolder::RecordStamp(char letter) const
 {
     struct stat info {};
     if (fstatat(Descriptor, LetterRecordName(letter).c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)

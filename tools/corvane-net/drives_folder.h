@@ -12,22 +12,22 @@
 // The drives folder, held open from the moment it was checked: every letter
 // is looked up in that very folder, whatever its path comes to name later.
 // Only links and records that this user owns count as the carrier's.
-class DrivesDir {
+class DrivesFolder {
 public:
     // Opens the folder, making it (private) when make is set and it is not
     // there. Nothing, with the reason in failure, when it cannot be opened,
     // or when another user owns it or may write in it.
-    static std::optional<DrivesDir> Open(const std::filesystem::path& folder, bool make, CarrierOutcome& failure);
+    static std::optional<DrivesFolder> Open(const std::filesystem::path& folder, bool make, CarrierOutcome& failure);
 
-    DrivesDir(DrivesDir&& other) noexcept
+    DrivesFolder(DrivesFolder&& other) noexcept
         : Folder(std::move(other.Folder)), Descriptor(std::exchange(other.Descriptor, -1)),
           Watcher(std::exchange(other.Watcher, -1))
     {
     }
-    DrivesDir& operator=(DrivesDir&&) = delete;
-    DrivesDir(const DrivesDir&) = delete;
-    DrivesDir& operator=(const DrivesDir&) = delete;
-    ~DrivesDir();
+    DrivesFolder& operator=(DrivesFolder&&) = delete;
+    DrivesFolder(const DrivesFolder&) = delete;
+    DrivesFolder& operator=(const DrivesFolder&) = delete;
+    ~DrivesFolder();
 
     const std::filesystem::path& Path() const { return Folder; }
     std::filesystem::path LinkPath(char letter) const { return Folder / std::string(1, letter); }
@@ -64,7 +64,7 @@ public:
     std::optional<std::string> RecordStamp(char letter) const;
 
 private:
-    DrivesDir(std::filesystem::path folder, int descriptor) : Folder(std::move(folder)), Descriptor(descriptor) {}
+    DrivesFolder(std::filesystem::path folder, int descriptor) : Folder(std::move(folder)), Descriptor(descriptor) {}
     std::optional<std::string> OwnLinkTarget(const char* name) const;
 
     std::filesystem::path Folder;
