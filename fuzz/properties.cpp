@@ -76,7 +76,7 @@ std::string CheckNetUseArguments(std::string_view bytes)
     if (line.size() >= 3 && line[1] == ':' && line[2] == ' ') {
         auto expected = "net use " + line;
         if (credentials)
-            expected += " " + credentials->Password + " /USER:" + credentials->UserName;
+            expected += " " + credentials->Password.Text() + " /USER:" + credentials->UserName;
         expected += persistent ? " /PERSISTENT:YES" : " /PERSISTENT:NO";
         if (JoinArguments(arguments) != expected)
             return "the joined arguments differ from the command line";

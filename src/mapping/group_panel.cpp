@@ -380,7 +380,7 @@ CommandResult GroupPanel::AttachLine(const std::string& line)
     if (HasLetterAndPath(line) && PathRequiresPW(GroupLinePath(line)) != 0) {
         TPasswordDlg dialog(*window());
         if (Ui.RunModal(dialog) == QDialog::Accepted)
-            credentials = Credentials{dialog.UserName->text().toStdString(), dialog.Password->text().toStdString()};
+            credentials = Credentials{dialog.UserName->text().toStdString(), dialog.TypedPassword()};
     }
     auto result = AttachGroupLine(line, std::move(credentials), RestoreConnectionCheckBox->isChecked(),
                                   [this](const auto& arguments) { return RunCommand(arguments); });

@@ -32,17 +32,13 @@ CommandResult AttachGroupLine(std::string_view line, std::optional<Credentials> 
                               const RunNetCommand& run)
 {
     // A bare "net use" would only list the connections, and succeed.
-    if (!HasLetterAndPath(line)) {
-        if (credentials)
-            Wipe(credentials->Password);
+    if (!HasLetterAndPath(line))
         return {-1, "The line names no drive letter and path; nothing was run."};
-    }
     auto arguments = AttachArguments(line, credentials, persistent);
     auto result = run(arguments);
     if (credentials) {
-        result.Output = Redacted(std::move(result.Output), credentials->Password);
-        result.Note = Redacted(std::move(result.Note), credentials->Password);
-        Wipe(credentials->Password);
+        result.Output = Redacted(std::move(result.Output), credentials->Password.Text());
+        result.Note = Redacted(std::move(result.Note), credentials->Password.Text());
         for (auto& argument : arguments)
             Wipe(argument);
     }
@@ -109,9 +105,4 @@ std::vector<std::optional<DriveConnection>> ConnectionsWithin(const std::shared_
             connections.emplace_back();
     }
     return connections;
-}
-
-void Wipe(Credentials& credentials)
-{
-    Wipe(credentials.Password);
 }

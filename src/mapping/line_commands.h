@@ -17,8 +17,9 @@ using RunNetCommand = std::function<CommandResult(const std::vector<std::string>
 
 // Attaches a group line's path to its letter, with the user's credentials when
 // given and "Restore at next login..." as persistent. A line without a letter
-// and a path is not run and fails. The password is wiped from the credentials
-// and the arguments afterwards, and never stands in the outcome's output.
+// and a path is not run and fails. The password is wiped from the arguments
+// afterwards, as the credentials wipe their own when they go, and never
+// stands in the outcome's output.
 CommandResult AttachGroupLine(std::string_view line, std::optional<Credentials> credentials, bool persistent,
                               const RunNetCommand& run);
 
@@ -45,6 +46,3 @@ bool NamesHost(std::string_view path);
 std::vector<std::optional<DriveConnection>> ConnectionsWithin(const std::shared_ptr<DriveInventory>& drives,
                                                               const std::vector<char>& letters,
                                                               std::chrono::milliseconds limit);
-
-// Overwrites the password before the credentials go.
-void Wipe(Credentials& credentials);

@@ -8,7 +8,7 @@ std::vector<std::string> AttachArguments(std::string_view groupLine, const std::
     std::vector<std::string> arguments{"net", "use", {GroupLineLetter(groupLine), ':'},
                                        std::string(GroupLinePath(groupLine))};
     if (credentials) {
-        arguments.push_back(credentials->Password);
+        arguments.push_back(credentials->Password.Text());
         arguments.push_back("/USER:" + credentials->UserName);
     }
     arguments.emplace_back(persistent ? "/PERSISTENT:YES" : "/PERSISTENT:NO");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/secret.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,8 +10,12 @@
 // UTF-8 whatever the code page of the stored files: they are never stored,
 // and must reach the server exactly as typed.
 struct Credentials {
+    Credentials() = default;
+    Credentials(std::string userName, Secret password) : UserName(std::move(userName)), Password(std::move(password)) {}
+    Credentials(std::string userName, std::string_view password) : UserName(std::move(userName)), Password(password) {}
+
     std::string UserName;
-    std::string Password;
+    Secret Password;
 };
 
 // The arguments of "net use" that attach a group line's path to its letter:

@@ -79,3 +79,11 @@ void TPasswordDlg::UserNameChange()
 {
     OkBtn->setEnabled(!UserName->text().isEmpty());
 }
+
+Secret TPasswordDlg::TypedPassword() const
+{
+    auto bytes = Password->text().toUtf8();
+    Secret password(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    WipeMemory(bytes.data(), static_cast<std::size_t>(bytes.size()));
+    return password;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/secret.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -15,6 +17,8 @@ public:
     explicit TPasswordDlg(QWidget& owner);
 
     void UserNameChange();
+    // The password typed, as UTF-8; no copy of it is left behind.
+    Secret TypedPassword() const;
 
     QLabel* Label3 = nullptr;
     QLineEdit* Password = nullptr;

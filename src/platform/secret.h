@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -9,14 +10,21 @@
 // that no growing leaves a copy behind.
 class Secret {
 public:
+    // The room taken at first, and the longest password read from input.
     static constexpr std::size_t Largest = 1024;
 
     Secret() { Bytes.reserve(Largest); }
-    explicit Secret(std::string_view text) : Secret() { Bytes.assign(text.substr(0, Largest)); }
+    explicit Secret(std::string_view text)
+    {
+        Bytes.reserve(std::max(Largest, text.size()));
+        Bytes.assign(text);
+    }
     Secret(const Secret& other) : Secret(std::string_view(other.Bytes)) {}
     Secret& operator=(const Secret& other)
     {
-        Bytes.assign(other.Bytes);
+        // The old room goes, wiped, with the copy.
+        Secret copy(other);
+        Bytes.swap(copy.Bytes);
         return *this;
     }
     ~Secret();

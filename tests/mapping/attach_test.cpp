@@ -76,6 +76,13 @@ TEST_F(Attach, AllLinesSucceedingSayItPlainly)
     EXPECT_EQ(Ui.Messages[1].Details, "F: \\\\srv\\secret\nThe password was not kept for the next login: no room");
     EXPECT_EQ(Runner.Calls[4], (Arguments{"net", "use", "F:", Secret, "\xC5\x81\xC3\xB3" "d\xC5\xBA \xE2\x82\xAC",
                                           "/USER:j\xC3\xB6rg", "/PERSISTENT:YES"}));
+
+    // A password longer than any read at a console arrives whole.
+    const QString longPassword(1500, QChar(0xE9));
+    Ui.Dialogs.push_back(EnterCredentials(QStringLiteral("anna"), longPassword));
+    QTest::mouseClick(form->Panel3->AttachAllBtn, Qt::LeftButton);
+    EXPECT_EQ(Runner.Calls[7], (Arguments{"net", "use", "F:", Secret, longPassword.toUtf8().toStdString(), "/USER:anna",
+                                          "/PERSISTENT:YES"}));
 }
 
 TEST_F(Attach, FailuresAreCountedNotAddedUp)

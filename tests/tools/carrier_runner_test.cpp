@@ -75,7 +75,7 @@ TEST_F(CarrierRunner, EveryArgumentArrivesWholeAndUninterpreted)
     const auto recorded = Run(AttachArguments("E: " + path, hostile, true));
     EXPECT_EQ(recorded.Arguments,
               (std::vector<std::string>{"use", "E:", path, "*", "/USER:" + hostile.UserName, "/PERSISTENT:YES"}));
-    EXPECT_EQ(recorded.Input, hostile.Password + "\n");
+    EXPECT_EQ(recorded.Input, hostile.Password.Text() + "\n");
     for (int n = 1; n <= 4; ++n)
         EXPECT_FALSE(fs::exists(marker(n))) << "something interpreted the arguments";
 

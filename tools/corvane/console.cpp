@@ -384,7 +384,7 @@ private:
                 reason = "the password from standard input was refused: " + InputProblem;
                 return std::nullopt;
             }
-            return Credentials{*user, InputPassword->Text()};
+            return Credentials{*user, *InputPassword};
         }
         if (!Services.CanAsk()) {
             reason = "needs a password, and there is no terminal to ask at: give --password-stdin";
@@ -396,7 +396,7 @@ private:
             reason = "the password was refused: " + problem;
             return std::nullopt;
         }
-        return Credentials{*user, typed->Text()};
+        return Credentials{*user, *typed};
     }
 
     // A line whose server could not be reached yet, and its credentials for the next try.
@@ -435,8 +435,6 @@ private:
             }
             auto result = AttachOnce(line, credentials);
             const bool retry = Line.Wait && Line.Wait->count() > 0 && HostNotReachedYet(GroupLinePath(line), result.ExitStatus);
-            if (credentials && !retry)
-                Wipe(*credentials);
             if (result.ExitStatus == 0) {
                 Say(AttachedText(line, result));
             } else if (retry) {
@@ -465,8 +463,6 @@ private:
             for (auto entry = waiting.begin(); entry != waiting.end();) {
                 entry->Last = AttachOnce(entry->Line, entry->Given);
                 const bool ended = !HostNotReachedYet(GroupLinePath(entry->Line), entry->Last.ExitStatus);
-                if (ended && entry->Given)
-                    Wipe(*entry->Given);
                 if (entry->Last.ExitStatus == 0) {
                     Say(AttachedText(entry->Line, entry->Last));
                     entry = waiting.erase(entry);
@@ -479,11 +475,8 @@ private:
                 }
             }
         }
-        for (auto& entry : waiting) {
+        for (const auto& entry : waiting)
             Say(FailureText(entry.Line + "\tnot attached", entry.Last));
-            if (entry.Given)
-                Wipe(*entry.Given);
-        }
         return waiting.empty() && !failed;
     }
 
