@@ -2,125 +2,89 @@
 #include "platform/secret.h"
 #include "platform/system_services.h"
 
-#include <fcntl.h>
-#include <poll.h>
+#include <gio/gio.h>
+
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
+#include <memory>
 #include <string_view>
-
-extern char** environ;
 
 namespace {
 
-bool WriteSome(int descriptor, const std::string& input, std::size_t& written)
-{
-    // A child that stops reading must not end this program with SIGPIPE.
-    sigset_t pipeSignal;
-    sigemptyset(&pipeSignal);
-    sigaddset(&pipeSignal, SIGPIPE);
-    sigset_t before;
-    pthread_sigmask(SIG_BLOCK, &pipeSignal, &before);
-    const auto done = write(descriptor, input.data() + written, input.size() - written);
-    const int failure = errno;
-    if (done < 0 && failure == EPIPE) {
-        const timespec now{};
-        sigtimedwait(&pipeSignal, nullptr, &now);
-    }
-    pthread_sigmask(SIG_SETMASK, &before, nullptr);
-    if (done > 0)
-        written += static_cast<std::size_t>(done);
-    return done >= 0 || failure == EINTR || failure == EAGAIN;
-}
+struct ObjectUnref {
+    void operator()(gpointer object) const { g_object_unref(object); }
+};
 
-// Started without a shell; the first argument is the program's own name.
-// The input goes to its standard input while its output is read, so that
-// neither side waits for the other.
+// A child that stops reading must not end this program with SIGPIPE: the
+// signal is held on this thread while it writes, and taken back if it came.
+class PipeSignalHeld {
+public:
+    PipeSignalHeld()
+    {
+        sigemptyset(&Pipe);
+        sigaddset(&Pipe, SIGPIPE);
+        sigpending(&Before);
+        pthread_sigmask(SIG_BLOCK, &Pipe, &Mask);
+    }
+    ~PipeSignalHeld()
+    {
+        sigset_t pending;
+        sigpending(&pending);
+        if (sigismember(&pending, SIGPIPE) && !sigismember(&Before, SIGPIPE)) {
+            const timespec now{};
+            sigtimedwait(&Pipe, nullptr, &now);
+        }
+        pthread_sigmask(SIG_SETMASK, &Mask, nullptr);
+    }
+    PipeSignalHeld(const PipeSignalHeld&) = delete;
+    PipeSignalHeld& operator=(const PipeSignalHeld&) = delete;
+
+private:
+    sigset_t Pipe;
+    sigset_t Before;
+    sigset_t Mask;
+};
+
+// Started without a shell, program in the place of the first argument; the
+// input goes to its standard input (else /dev/null) while its output and
+// errors are read, so that neither side waits for the other.
 CommandResult RunProgramWithInput(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                                   const std::string& input)
 {
-    int output[2];
-    if (pipe2(output, O_CLOEXEC) != 0)
-        return {};
-    int feed[2] = {-1, -1};
-    if (!input.empty() && pipe2(feed, O_CLOEXEC) != 0) {
-        close(output[0]);
-        close(output[1]);
-        return {};
-    }
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (input.empty())
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    else
-        posix_spawn_file_actions_adddup2(&actions, feed[0], STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, output[1], STDERR_FILENO);
-
-    std::vector<char*> argv;
-    argv.reserve(arguments.size() + 1);
-    for (const auto& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
+    std::vector<const char*> argv{program.c_str()};
+    for (std::size_t i = 1; i < arguments.size(); ++i)
+        argv.push_back(arguments[i].c_str());
     argv.push_back(nullptr);
-
-    pid_t child = 0;
-    const int started = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(output[1]);
-    if (feed[0] >= 0)
-        close(feed[0]);
-    if (started != 0) {
-        close(output[0]);
-        if (feed[1] >= 0)
-            close(feed[1]);
+    const auto flags = static_cast<GSubprocessFlags>(G_SUBPROCESS_FLAGS_STDOUT_PIPE | G_SUBPROCESS_FLAGS_STDERR_MERGE
+                                                     | (input.empty() ? 0 : G_SUBPROCESS_FLAGS_STDIN_PIPE));
+    GError* error = nullptr;
+    const std::unique_ptr<GSubprocess, ObjectUnref> child(g_subprocess_newv(argv.data(), flags, &error));
+    if (!child) {
+        g_clear_error(&error);
         return {};
     }
-
+    // The input is not copied: it may be a password.
+    const std::unique_ptr<GBytes, decltype(&g_bytes_unref)> feed(
+        input.empty() ? nullptr : g_bytes_new_static(input.data(), input.size()), g_bytes_unref);
+    GBytes* output = nullptr;
+    {
+        const PipeSignalHeld held;
+        g_subprocess_communicate(child.get(), feed.get(), nullptr, &output, nullptr, &error);
+    }
+    g_clear_error(&error);
+    // Whatever came before a failed write or read is what it printed.
     CommandResult result;
-    std::size_t written = 0;
-    if (feed[1] >= 0)
-        fcntl(feed[1], F_SETFL, O_NONBLOCK);
-    for (;;) {
-        pollfd ends[2] = {{output[0], POLLIN, 0}, {feed[1], POLLOUT, 0}};
-        if (poll(ends, feed[1] >= 0 ? 2 : 1, -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            break;
-        }
-        if (feed[1] >= 0 && ends[1].revents != 0) {
-            if (!WriteSome(feed[1], input, written) || written == input.size()) {
-                close(feed[1]);
-                feed[1] = -1;
-            }
-        }
-        if (ends[0].revents == 0)
-            continue;
-        char buffer[4096];
-        const auto got = read(output[0], buffer, sizeof buffer);
-        if (got > 0)
-            result.Output.append(buffer, static_cast<std::size_t>(got));
-        else if (got == 0 || errno != EINTR)
-            break;
+    if (output) {
+        gsize size = 0;
+        const auto* data = static_cast<const char*>(g_bytes_get_data(output, &size));
+        result.Output.assign(data ? data : "", size);
+        g_bytes_unref(output);
     }
-    close(output[0]);
-    if (feed[1] >= 0)
-        close(feed[1]);
-
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR)
-            return {};
-    }
-    if (WIFEXITED(status))
-        result.ExitStatus = WEXITSTATUS(status);
+    g_subprocess_wait(child.get(), nullptr, nullptr);
+    if (g_subprocess_get_if_exited(child.get()))
+        result.ExitStatus = g_subprocess_get_exit_status(child.get());
     else
-        result.ExitStatus = 128 + WTERMSIG(status);  // as shells report a killed command
+        result.ExitStatus = 128 + g_subprocess_get_term_sig(child.get());  // as shells report a killed command
     return result;
 }
 
