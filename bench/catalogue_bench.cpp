@@ -126,7 +126,8 @@ void ShowCatalogue(benchmark::State& state)
     FakeBrowser browser;
     FakeShell shell;
     FakeHelp help;
-    TMainPRGForm form(dir.Path(), {drives, runner, browser, shell, help}, ui);
+    const auto shares = std::make_shared<FakeShares>();
+    TMainPRGForm form(dir.Path(), {drives, runner, browser, shell, help, shares}, ui);
     form.show();
     const PathCatalogue unsorted(RandomCatalogue(state.range(0)));
     for (auto _ : state) {

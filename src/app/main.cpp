@@ -37,9 +37,10 @@ int main(int argc, char* argv[])
         std::shared_ptr<DriveInventory> drives = MakeSystemDriveInventory();
         auto runner = MakeSystemCommandRunner(exeDirectory);
         QtShellOpener shell;
+        std::shared_ptr<ShareLister> shares = MakeSystemShareLister();
         QtFolderBrowser browser;
         HelpFileEngine help(ui, shell);
-        TMainPRGForm form(dataDirectory, {drives, *runner, browser, shell, help}, ui, nullptr, &preload);
+        TMainPRGForm form(dataDirectory, {drives, *runner, browser, shell, help, shares}, ui, nullptr, &preload);
         // The components start with the program and are placed on no window.
         TCCalendar calendar;
         TCDirectoryOutline outline;

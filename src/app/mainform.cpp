@@ -39,7 +39,7 @@ TMainPRGForm::TMainPRGForm(std::filesystem::path exeDirectory, PlatformServices 
     Panel1 = new ProfilePanel(Book, ui, Gate, [this] { return Panel3->AskToSaveGroup(); }, this);
     Label2 = MakeLabel(this, "Label2", QStringLiteral(" Available Network Paths"), {8, 47, 344, 17}, true);
     Label3 = MakeLabel(this, "Label3", QStringLiteral(" Network Map Group"), {392, 47, 322, 17}, true);
-    Panel2 = new CataloguePanel(ExeDir, Services.Browser, ui, Gate, this);
+    Panel2 = new CataloguePanel(ExeDir, Services.Browser, Services.Shares, ui, Gate, this);
     Panel2->AvailableListView->setAccessibleName(Label2->text().trimmed());
     CreateArrowButtons();
     Panel3 = new GroupPanel(

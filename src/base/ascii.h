@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // Case as the network commands, drive letters and switches know it: ASCII
@@ -15,6 +16,13 @@ constexpr char AsciiUpper(char c)
 constexpr char AsciiLower(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+inline std::string AsciiLowered(std::string_view text)
+{
+    std::string lowered(text);
+    std::transform(lowered.begin(), lowered.end(), lowered.begin(), AsciiLower);
+    return lowered;
 }
 
 constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)

@@ -16,10 +16,10 @@
 #include <algorithm>
 #include <initializer_list>
 
-CataloguePanel::CataloguePanel(std::filesystem::path dataDirectory, FolderBrowser& browser, UiServices& ui,
-                               HandlerGate& gate, QWidget* parent)
+CataloguePanel::CataloguePanel(std::filesystem::path dataDirectory, FolderBrowser& browser,
+                               std::shared_ptr<ShareLister> shares, UiServices& ui, HandlerGate& gate, QWidget* parent)
     : QFrame(parent), CatalogueFile(dataDirectory / TextPath(std::string(CatalogueFileName))), Browser(browser),
-      Ui(ui)
+      Shares(std::move(shares)), Ui(ui)
 {
     MakePanel(this, "Panel2", {8, 66, 344, 390});
     ImageList1 = MakeCatalogueImages();
@@ -124,7 +124,7 @@ void CataloguePanel::AvailableListViewClick()
 
 void CataloguePanel::AddBtnClick()
 {
-    TAddNetworkPath dialog(*window(), Browser);
+    TAddNetworkPath dialog(*window(), Browser, Shares, Ui);
     if (Ui.RunModal(dialog) != QDialog::Accepted)
         return;
     AvailablePathList.push_back(dialog.Entry());
@@ -139,7 +139,7 @@ void CataloguePanel::EditBtnClick()
     if (SelectedPathIndex < 0 || static_cast<std::size_t>(SelectedPathIndex) >= AvailablePathList.size())
         return;
     const auto index = static_cast<std::size_t>(SelectedPathIndex);
-    TAddNetworkPath dialog(*window(), Browser);
+    TAddNetworkPath dialog(*window(), Browser, Shares, Ui);
     dialog.Fill(AvailablePathList[index].Copy());
     if (Ui.RunModal(dialog) != QDialog::Accepted)
         return;

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -17,6 +18,7 @@ class CatalogueModel;
 class CataloguePreload;
 class FolderBrowser;
 class HandlerGate;
+class ShareLister;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -30,8 +32,8 @@ class CataloguePanel final : public QFrame {
     Q_DISABLE_COPY_MOVE(CataloguePanel)
 
 public:
-    CataloguePanel(std::filesystem::path dataDirectory, FolderBrowser& browser, UiServices& ui, HandlerGate& gate,
-                   QWidget* parent);
+    CataloguePanel(std::filesystem::path dataDirectory, FolderBrowser& browser, std::shared_ptr<ShareLister> shares,
+                   UiServices& ui, HandlerGate& gate, QWidget* parent);
 
     // Reads the catalogue, or takes what preload read already.
     void ReadCatalogue(CataloguePreload* preload);
@@ -70,6 +72,7 @@ signals:
 private:
     std::filesystem::path CatalogueFile;
     FolderBrowser& Browser;
+    std::shared_ptr<ShareLister> Shares;
     UiServices& Ui;
     CatalogueModel* CatalogueRows = nullptr;
     StoredFile CatalogueAtStart;

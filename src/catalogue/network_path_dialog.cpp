@@ -1,20 +1,30 @@
 #include "network_path_dialog.h"
 
-#include "ui/display_text.h"
+#include "base/ascii.h"
+#include "base/ask_within.h"
+#include "base/host_name.h"
+#include "mapping/password_dialog.h"
 #include "platform/platform.h"
+#include "ui/display_text.h"
 #include "ui/one_line_field.h"
+#include "ui/ui_services.h"
 
 #include <QCheckBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QStyle>
+#include <QTimer>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
 
 constexpr int DescriptionLimit = 120;
+constexpr int CollectPause = 50;  // ms between looks at the lists under way
 
 // The bytes of a field: the original ones while it still shows them.
 std::string BytesOf(const QLineEdit* edit, const std::string& original)
@@ -24,9 +34,10 @@ std::string BytesOf(const QLineEdit* edit, const std::string& original)
 
 } // namespace
 
-TAddNetworkPath::TAddNetworkPath(QWidget& owner, FolderBrowser& browser)
+TAddNetworkPath::TAddNetworkPath(QWidget& owner, FolderBrowser& browser, std::shared_ptr<ShareLister> shares,
+                                 UiServices& ui)
     : QDialog(&owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      Browser(browser)
+      Browser(browser), Shares(std::move(shares)), Ui(ui)
 {
     setObjectName(QStringLiteral("AddNetworkPath"));
     setWindowTitle(QStringLiteral(" Select Network path..."));
@@ -87,11 +98,23 @@ TAddNetworkPath::TAddNetworkPath(QWidget& owner, FolderBrowser& browser)
     setTabOrder(BitBtn1, BitBtn2);
     PathEdit->setFocus();
 
+    ShareNames = new QStringListModel(this);
+    ShareCompleter = new QCompleter(ShareNames, this);
+    ShareCompleter->setCaseSensitivity(Qt::CaseInsensitive);
+    ShareCompleter->setCompletionMode(QCompleter::PopupCompletion);
+    PathEdit->setCompleter(ShareCompleter);
+    ShareCollector = new QTimer(this);
+    ShareCollector->setInterval(CollectPause);
+    connect(ShareCollector, &QTimer::timeout, this, &TAddNetworkPath::CollectShares);
+
     connect(PathEdit, &QLineEdit::textChanged, this, &TAddNetworkPath::PathEditChange);
     connect(BrowseBtn, &QPushButton::clicked, this, &TAddNetworkPath::BrowseBtnClick);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }
+
+// A list under way is left to end by itself: its answer goes nowhere.
+TAddNetworkPath::~TAddNetworkPath() = default;
 
 void TAddNetworkPath::Fill(const AvailablePathStructur& entry)
 {
@@ -112,6 +135,82 @@ AvailablePathStructur TAddNetworkPath::Entry() const
 void TAddNetworkPath::PathEditChange()
 {
     BitBtn1->setEnabled(!PathEdit->text().isEmpty());
+    OfferShares();
+}
+
+QStringList TAddNetworkPath::OfferedPaths() const
+{
+    return ShareNames->stringList();
+}
+
+void TAddNetworkPath::OfferShares()
+{
+    const auto text = PathEdit->text();
+    if (!text.startsWith(QStringLiteral("\\\\")))
+        return;
+    const auto end = text.indexOf(QLatin1Char('\\'), 2);
+    if (end < 0)
+        return;
+    const auto server = FromDisplay(text.mid(2, end - 2));
+    if (!NamesHostText(server) || !AskedServers.insert(AsciiLowered(server)).second)
+        return;
+    ListShares(server, std::nullopt);
+}
+
+void TAddNetworkPath::ListShares(const std::string& server, std::optional<ShareLogin> login)
+{
+    const bool withLogin = login.has_value();
+    Listings.push_back({server, withLogin,
+                        AskOffThread([shares = Shares, server, login = std::move(login)] { return shares->List(server, login); }),
+                        std::chrono::steady_clock::now() + ShareListLimit});
+    ShareCollector->start();
+}
+
+void TAddNetworkPath::CollectShares()
+{
+    const auto now = std::chrono::steady_clock::now();
+    // Taken out first: taking a list may ask for a login, and list again.
+    std::vector<std::pair<Listing, ShareList>> answered;
+    for (auto listing = Listings.begin(); listing != Listings.end();) {
+        if (listing->Answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+            auto list = listing->Answer.get();
+            answered.emplace_back(std::move(*listing), std::move(list));
+            listing = Listings.erase(listing);
+        } else if (now >= listing->Deadline) {
+            // Too late: what it says later is offered nowhere.
+            listing = Listings.erase(listing);
+        } else {
+            ++listing;
+        }
+    }
+    if (Listings.empty())
+        ShareCollector->stop();
+    for (const auto& [listing, list] : answered)
+        TakeShares(listing, list);
+}
+
+void TAddNetworkPath::TakeShares(const Listing& listing, const ShareList& list)
+{
+    if (list.LoginNeeded && !listing.WithLogin && RequiresPWCheckBox->isChecked()) {
+        TPasswordDlg login(*this);
+        if (Ui.RunModal(login) == QDialog::Accepted)
+            ListShares(listing.Server, ShareLogin{login.UserName->text().toStdString(), login.TypedPassword()});
+        return;
+    }
+    auto offered = ShareNames->stringList();
+    const auto prefix = QStringLiteral("\\\\") + ToDisplay(listing.Server) + QLatin1Char('\\');
+    for (const auto& name : list.Names) {
+        // A name the program's texts cannot hold would not come back whole.
+        const auto shown = ToDisplay(name);
+        if (!IsOfferedShareName(name) || FromDisplay(shown) != name || offered.contains(prefix + shown))
+            continue;
+        offered.append(prefix + shown);
+    }
+    if (offered.size() == ShareNames->rowCount())
+        return;
+    ShareNames->setStringList(offered);
+    if (PathEdit->hasFocus() && PathEdit->text().startsWith(prefix, Qt::CaseInsensitive))
+        ShareCompleter->complete();
 }
 
 void TAddNetworkPath::BrowseBtnClick()

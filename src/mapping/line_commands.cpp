@@ -1,6 +1,7 @@
 #include "line_commands.h"
 
 #include "base/ask_within.h"
+#include "base/host_name.h"
 #include "mapping/group_line.h"
 #include "mapping/line_states.h"
 #include "platform/secret.h"
@@ -51,14 +52,8 @@ bool NamesHost(std::string_view path)
         return false;
     path.remove_prefix(2);
     const auto server = path.substr(0, path.find('\\'));
-    // A host name holds at most 255 bytes; a share must follow it.
-    if (server.empty() || server.size() > 255 || server.size() + 1 >= path.size() || server.front() == '.'
-        || server.front() == '-')
-        return false;
-    return std::all_of(server.begin(), server.end(), [](char c) {
-        return static_cast<unsigned char>(c) >= 0x80 || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z')
-            || (c >= 'a' && c <= 'z') || c == '-' || c == '.' || c == '_';
-    });
+    // A share must follow it.
+    return server.size() + 1 < path.size() && NamesHostText(server);
 }
 
 bool HostNotReachedYet(std::string_view path, int status)

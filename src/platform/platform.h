@@ -88,4 +88,6 @@ struct PlatformServices {
     FolderBrowser& Browser;
     ShellOpener& Shell;
     HelpEngine& Help;
+    // Shared with the lists of shares that may outlive their dialog.
+    std::shared_ptr<class ShareLister> Shares;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/share_lister.h"
 
 #include <filesystem>
 #include <memory>
@@ -12,3 +13,5 @@ std::unique_ptr<DriveInventory> MakeSystemDriveInventory();
 // exeDirectory, which is given "*" in the password's place and reads the
 // password from its standard input.
 std::unique_ptr<CommandRunner> MakeSystemCommandRunner(const std::filesystem::path& exeDirectory);
+// Lists a server's disk shares: through GVfs, or the system's share calls on Windows.
+std::unique_ptr<ShareLister> MakeSystemShareLister();

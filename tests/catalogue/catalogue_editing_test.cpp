@@ -26,7 +26,7 @@ using CatalogueEditing = MainWindowTest;
 TEST_F(CatalogueEditing, TheNetworkPathDialogsLayout)
 {
     auto form = StartShown();
-    TAddNetworkPath dialog(*form, Browser);
+    TAddNetworkPath dialog(*form, Browser, SharedShares, Ui);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral(" Select Network path..."));
     EXPECT_EQ(dialog.size(), QSize(482, 160));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
@@ -58,7 +58,7 @@ TEST_F(CatalogueEditing, TheNetworkPathDialogsLayout)
 TEST_F(CatalogueEditing, OkFollowsThePathAndTheDescriptionStopsAt120)
 {
     auto form = StartShown();
-    TAddNetworkPath dialog(*form, Browser);
+    TAddNetworkPath dialog(*form, Browser, SharedShares, Ui);
     QTest::keyClicks(dialog.PathEdit, QStringLiteral("  "));
     EXPECT_TRUE(dialog.BitBtn1->isEnabled()) << "a path of blanks is a path";
     QTest::keyClick(dialog.PathEdit, Qt::Key_Backspace);
@@ -71,18 +71,18 @@ TEST_F(CatalogueEditing, OkFollowsThePathAndTheDescriptionStopsAt120)
 TEST_F(CatalogueEditing, EnterOksEscapeAndTheCloseBoxCancel)
 {
     auto form = StartShown();
-    TAddNetworkPath dialog(*form, Browser);
+    TAddNetworkPath dialog(*form, Browser, SharedShares, Ui);
     dialog.show();
     QTest::keyClicks(dialog.PathEdit, QStringLiteral("\\\\a\\b"));
     QTest::keyClick(dialog.PathEdit, Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 
-    TAddNetworkPath escaped(*form, Browser);
+    TAddNetworkPath escaped(*form, Browser, SharedShares, Ui);
     escaped.show();
     QTest::keyClick(&escaped, Qt::Key_Escape);
     EXPECT_EQ(escaped.result(), QDialog::Rejected);
 
-    TAddNetworkPath closed(*form, Browser);
+    TAddNetworkPath closed(*form, Browser, SharedShares, Ui);
     closed.show();
     closed.close();
     EXPECT_EQ(closed.result(), QDialog::Rejected);
@@ -91,7 +91,7 @@ TEST_F(CatalogueEditing, EnterOksEscapeAndTheCloseBoxCancel)
 TEST_F(CatalogueEditing, BrowsingFillsThePathAndCancellingEmptiesIt)
 {
     auto form = StartShown();
-    TAddNetworkPath dialog(*form, Browser);
+    TAddNetworkPath dialog(*form, Browser, SharedShares, Ui);
     Browser.Answer = "\\\\fileserver\\public";
     QTest::mouseClick(dialog.BrowseBtn, Qt::LeftButton);
     EXPECT_EQ(dialog.PathEdit->text(), QStringLiteral("\\\\fileserver\\public"));
@@ -358,7 +358,7 @@ TEST_F(CatalogueEditing, AnUnreadableCatalogueIsNotWrittenOverByAnAdd)
 TEST_F(CatalogueEditing, LineEndsTypedOrPastedBecomeBlanks)
 {
     auto form = StartShown();
-    TAddNetworkPath dialog(*form, Browser);
+    TAddNetworkPath dialog(*form, Browser, SharedShares, Ui);
     dialog.PathEdit->insert(QStringLiteral("\\\\srv\r\n\\share"));
     dialog.DescriptionEdit->insert(QStringLiteral("two\nlines\u2028here"));
     EXPECT_EQ(dialog.PathEdit->text(), QStringLiteral("\\\\srv  \\share"));

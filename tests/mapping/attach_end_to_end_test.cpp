@@ -39,7 +39,7 @@ protected:
     {
         WriteCatalogue(catalogue);
         auto form = std::make_unique<TMainPRGForm>(Dir.Path(),
-                                                   PlatformServices{SystemDrives, *Runs, Browser, Shell, Help}, Ui);
+                                                   PlatformServices{SystemDrives, *Runs, Browser, Shell, Help, SharedShares}, Ui);
         form->show();
         return form;
     }

@@ -10,7 +10,7 @@ TEST_F(MappingTest, AFailedAttachThroughTheSystemShowsItsCodeAndTheSystemsText)
 {
     WriteCatalogue("1 2.0\r\n1,\\\\no-such-host.invalid\\share\r\nNowhere\r\n");
     const auto runner = MakeSystemCommandRunner(Dir.Path());
-    auto form = std::make_unique<TMainPRGForm>(Dir.Path(), PlatformServices{SharedDrives, *runner, Browser, Shell, Help}, Ui);
+    auto form = std::make_unique<TMainPRGForm>(Dir.Path(), PlatformServices{SharedDrives, *runner, Browser, Shell, Help, SharedShares}, Ui);
     form->show();
     PutIntoGroup(*form, 0, QStringLiteral("Q:"));
     Ui.Dialogs.push_back(EnterCredentials(QStringLiteral("anna"), QStringLiteral("secret pw")));

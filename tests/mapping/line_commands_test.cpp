@@ -99,7 +99,7 @@ TEST(LineCommands, OnlyAnUnreachableHostIsWorthAnotherTry)
         EXPECT_FALSE(HostNotReachedYet("\\\\srv\\pub", status)) << status;
     // Waiting mends neither a missing folder nor a name that names no host.
     for (const std::string& path : std::vector<std::string>{"/home/anna/gone", "\\\\bad host\\pub", "\\\\srv", "\\\\srv\\",
-                                   "\\\\anna@srv\\pub", "\\\\.srv\\pub", "\\\\a/b\\pub",
+                                   "\\\\anna@srv\\pub", "\\\\.srv\\pub", "\\\\a..b\\pub", "\\\\-srv\\pub", "\\\\a/b\\pub",
                                    std::string("\\\\s\0v\\pub", 9), "\\\\" + std::string(256, 'a') + "\\pub"})
         EXPECT_FALSE(HostNotReachedYet(path, 53)) << path;
     EXPECT_TRUE(HostNotReachedYet("\\\\192.168.1.5\\pub\\deep", 53));

@@ -82,3 +82,36 @@ std::optional<std::string> FakeBrowser::Browse(const std::string& title)
     Titles.push_back(title);
     return Answer;
 }
+
+ShareList FakeShares::List(const std::string& server, const std::optional<ShareLogin>& login)
+{
+    std::unique_lock lock(Lock);
+    Recorded.push_back({server, login ? std::optional(login->User) : std::nullopt,
+                        login ? std::optional(login->Password.Text()) : std::nullopt});
+    Released.wait(lock, [this] { return !Held; });
+    if (login && WithLogin)
+        return WithLogin(*login);
+    const auto found = Lists.find(server);
+    return found == Lists.end() ? ShareList{} : found->second;
+}
+
+std::vector<FakeShares::Ask> FakeShares::Asks() const
+{
+    const std::lock_guard lock(Lock);
+    return Recorded;
+}
+
+void FakeShares::Hold()
+{
+    const std::lock_guard lock(Lock);
+    Held = true;
+}
+
+void FakeShares::Release()
+{
+    {
+        const std::lock_guard lock(Lock);
+        Held = false;
+    }
+    Released.notify_all();
+}

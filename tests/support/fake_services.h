@@ -2,10 +2,12 @@
 
 #include "ui/ui_services.h"
 #include "platform/platform.h"
+#include "platform/share_lister.h"
 
 #include <QString>
 
 #include <array>
+#include <condition_variable>
 #include <future>
 #include <map>
 #include <mutex>
@@ -72,6 +74,35 @@ public:
     void Open(const std::string& address) override { Opened.push_back(address); }
 
     std::vector<std::string> Opened;
+};
+
+// Answers a server's list from Lists (an empty list for a server not in it),
+// and records each ask. While held, every ask waits: a server that stalls.
+class FakeShares final : public ShareLister {
+public:
+    struct Ask {
+        std::string Server;
+        std::optional<std::string> User;
+        std::optional<std::string> Password;
+    };
+
+    ~FakeShares() override { Release(); }
+    ShareList List(const std::string& server, const std::optional<ShareLogin>& login) override;
+
+    // Thread-safe: the asks come off the window's thread.
+    std::vector<Ask> Asks() const;
+    void Hold();
+    void Release();
+
+    std::map<std::string, ShareList> Lists;
+    // Answers an ask with a login, in place of Lists.
+    std::function<ShareList(const ShareLogin&)> WithLogin;
+
+private:
+    mutable std::mutex Lock;
+    std::condition_variable Released;
+    bool Held = false;
+    std::vector<Ask> Recorded;
 };
 
 class FakeHelp final : public HelpEngine {

@@ -21,7 +21,7 @@ std::unique_ptr<TMainPRGForm> MainWindowTest::StartShown()
 
 PlatformServices MainWindowTest::Services()
 {
-    return {SharedDrives, Runner, Browser, Shell, Help};
+    return {SharedDrives, Runner, Browser, Shell, Help, SharedShares};
 }
 
 std::vector<std::string> MainWindowTest::MessageTexts() const

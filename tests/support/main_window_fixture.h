@@ -35,6 +35,8 @@ protected:
     FakeBrowser Browser;
     FakeShell Shell;
     FakeHelp Help;
+    std::shared_ptr<FakeShares> SharedShares = std::make_shared<FakeShares>();
+    FakeShares& Shares = *SharedShares;
 };
 
 // Mouse clicks in the catalogue list, as a user makes them.

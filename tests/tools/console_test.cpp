@@ -347,6 +347,12 @@ TEST_F(Console, AWrongCommandLineRunsNothingAndSaysWhy)
         {{"show", "--user", "bob"}, "--user is an option of attach only"},
         {{"attach", "--password-stdin"}, "--password-stdin needs --user NAME"},
         {{"profiles", "Work"}, "profiles takes no arguments"},
+        {{"shares"}, "shares takes one server: \\\\SERVER"},
+        {{"shares", "\\\\a", "\\\\b"}, "shares takes one server: \\\\SERVER"},
+        {{"shares", "srv"}, "\"srv\" names no server: give \\\\SERVER"},
+        {{"shares", "\\\\bad host"}, "\"\\\\bad host\" names no server: give \\\\SERVER"},
+        {{"shares", "\\\\srv\\pub"}, "\"\\\\srv\\pub\" names no server: give \\\\SERVER"},
+        {{"shares", "\\\\srv", "--persistent"}, "--persistent is an option of attach only"},
     };
     for (const auto& [arguments, reason] : cases) {
         const auto outcome = Run(arguments);
@@ -484,3 +490,15 @@ TEST_F(Console, TheRealCarrierAttachesShowsAndDetachesLocalFolders)
     EXPECT_FALSE(fs::exists(fs::symlink_status(Drives / "K")));
     EXPECT_TRUE(fs::is_directory(share));
 }
+
+TEST_F(Console, SharesWithoutADesktopSessionFailAndSayWhy)
+{
+    for (const auto& server : {"\\\\srv", "\\\\srv\\"}) {
+        const auto outcome = Run({"shares", server});
+        EXPECT_EQ(outcome.Status, 1) << server;
+        EXPECT_EQ(outcome.Out, "");
+        EXPECT_EQ(outcome.Err, "corvane: \\\\srv: not listed: status 2: Shares are listed through GVfs, which needs the "
+                               "session bus of a desktop login; there is none here.\n");
+    }
+}
+

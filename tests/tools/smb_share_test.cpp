@@ -2,6 +2,7 @@
 // through GVfs in a session bus of the test's own, run through the program's
 // own command runner.
 #include "mapping/net_use.h"
+#include "platform/share_lister.h"
 #include "platform/system_services.h"
 
 #include "support/skip.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -573,3 +575,40 @@ TEST_F(SmbShare, TheWatcherTriesARefusedLetterAgainOnceTheUserAttachedItAnew)
     ASSERT_EQ(Attach(line, Credentials{"root", SmbLab::Password}, true).ExitStatus, 0);
     EXPECT_EQ(dropMountAndAwaitGivingUp(2), 2U) << "a letter attached anew was not watched: " << ReadBytes(log);
 }
+
+TEST_F(SmbShare, TheServersSharesAreListedByTheDialogsListerAndByCorvaneAndAStalledServerGivesNothingInTime)
+{
+    const auto lister = MakeSystemShareLister();
+    const auto sorted = [](ShareList list) {
+        std::sort(list.Names.begin(), list.Names.end());
+        return list.Names;
+    };
+    const std::vector<std::string> exported{"100A", "Team Files \xC3\x9C", "private", "public"};
+    const auto withLogin = lister->List("127.0.0.1", ShareLogin{"root", Secret(SmbLab::Password)});
+    EXPECT_EQ(withLogin.Status, 0) << withLogin.Reason;
+    EXPECT_EQ(sorted(withLogin), exported);
+    const auto asGuest = lister->List("127.0.0.1", std::nullopt);
+    EXPECT_EQ(asGuest.Status, 0) << asGuest.Reason;
+    EXPECT_EQ(sorted(asGuest), exported);
+    EXPECT_EQ(Lab.Mounts().find("127.0.0.1"), std::string::npos) << "listing left a mount behind: " << Lab.Mounts();
+
+    const auto program = Dir / "Programs \xC3\x9C";
+    fs::create_directories(program);
+    fs::copy_file(CORVANE, program / "corvane");
+    const auto listed = Dir / "listed";
+    ASSERT_EQ(std::system((ShellQuoted(program / "corvane") + " shares '\\\\127.0.0.1' >" + ShellQuoted(listed)).c_str()), 0);
+    auto lines = ReadBytes(listed);
+    for (const auto& name : exported)
+        EXPECT_NE(lines.find("\\\\127.0.0.1\\" + name + "\n"), std::string::npos) << name << " in " << lines;
+
+    // By another name: GVfs keeps what a server listed a while.
+    Lab.PauseServer();
+    const auto start = Clock::now();
+    const auto stalled = lister->List("localhost", std::nullopt);
+    const auto took = Clock::now() - start;
+    Lab.ResumeServer();
+    EXPECT_EQ(stalled.Status, 53) << stalled.Reason;
+    EXPECT_TRUE(stalled.Names.empty());
+    EXPECT_LT(took, ShareListLimit + std::chrono::seconds(2)) << "the list waited past its limit";
+}
+

@@ -1,6 +1,7 @@
 #include "console.h"
 
 #include "base/ascii.h"
+#include "base/host_name.h"
 #include "base/ask_within.h"
 #include "base/retry_pauses.h"
 #include "mapping/drive_table.h"
@@ -34,10 +35,11 @@ const char* const HelpText =
     "  detach [PROFILE] [X: ...]  detaches them, without a question\n"
     "  catalogue                  the catalogue's paths and descriptions, and whether\n"
     "                             each needs a user name and password\n"
+    "  shares \\\\SERVER             the server's disk shares, one \\\\SERVER\\SHARE a line\n"
     "\n"
     "PROFILE is a profile's name; without it, the current profile.\n"
     "\n"
-    "Options of attach:\n"
+    "Options of attach (of shares: --user, --password-stdin and --wait):\n"
     "  --persistent               attach the letters again at the next login\n"
     "                             (\"Restore at next login...\" checked)\n"
     "  --user NAME                the user name for paths that need one\n"
@@ -50,11 +52,14 @@ const char* const HelpText =
     "  --version                  the program's version\n"
     "\n"
     "One line per letter tells its outcome. Exit status: 0 when every letter asked for\n"
-    "ended as asked, 1 when one did not, 2 for a wrong command line (nothing is run).\n"
+    "ended as asked (the shares were listed), 1 when one did not, 2 for a wrong command\n"
+    "line (nothing is run).\n"
     "The stored files are read from where the window keeps them, and never written.\n";
 
 struct CommandLine {
     std::string Command;
+    // Of shares: the server, as given after its two backslashes.
+    std::string Server;
     std::optional<std::string> Profile;
     std::vector<char> Letters;
     bool Persistent = false;
@@ -156,6 +161,21 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
             reason = line.Command + " takes no arguments";
             return std::nullopt;
         }
+    } else if (line.Command == "shares") {
+        if (rest.size() != 1) {
+            reason = "shares takes one server: \\\\SERVER";
+            return std::nullopt;
+        }
+        auto server = std::string_view(rest.front());
+        if (server.starts_with("\\\\"))
+            server.remove_prefix(2);
+        if (server.ends_with('\\'))
+            server.remove_suffix(1);
+        if (!rest.front().starts_with("\\\\") || !NamesHostText(server)) {
+            reason = "\"" + rest.front() + "\" names no server: give \\\\SERVER";
+            return std::nullopt;
+        }
+        line.Server = server;
     } else if (line.Command == "show" || TakesLetters(line.Command)) {
         for (const auto& argument : rest) {
             if (const auto letter = DeviceLetter(argument); letter && TakesLetters(line.Command)) {
@@ -171,7 +191,12 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
         reason = "unknown command \"" + line.Command + "\"";
         return std::nullopt;
     }
-    if (line.Command != "attach" && !attachOptions.empty()) {
+    const auto notOfShares = std::find(attachOptions.begin(), attachOptions.end(), "--persistent");
+    if (line.Command == "shares" && notOfShares != attachOptions.end()) {
+        reason = "--persistent is an option of attach only";
+        return std::nullopt;
+    }
+    if (line.Command != "attach" && line.Command != "shares" && !attachOptions.empty()) {
         reason = attachOptions.front() + " is an option of attach only";
         return std::nullopt;
     }
@@ -233,6 +258,9 @@ public:
 
     int Run()
     {
+        // A server's shares need none of the stored files.
+        if (Line.Command == "shares")
+            return ListShares();
         ReadStoredFiles();
         if (Line.Command == "profiles")
             return ListProfiles();
@@ -363,6 +391,51 @@ private:
         return ExitDone;
     }
 
+    int ListShares()
+    {
+        const auto unc = "\\\\" + Line.Server;
+        std::optional<ShareLogin> login;
+        if (Line.User) {
+            std::string reason;
+            const auto password = PasswordFor(*Line.User, unc, reason);
+            if (!password) {
+                Report(unc + ": not listed: " + reason);
+                return ExitFailed;
+            }
+            login = ShareLogin{*Line.User, *password};
+        }
+        auto list = ListOnce(login);
+        if (Line.Wait && Line.Wait->count() > 0) {
+            const auto deadline = Clock::now() + *Line.Wait;
+            RetryPauses pauses;
+            while (HostNotReachedYet(unc + "\\IPC$", list.Status) && Clock::now() < deadline) {
+                Report(unc + ": status " + std::to_string(list.Status) + ": " + OneLine(list.Reason) + "; trying again");
+                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+                Services.Pause(std::min(left, pauses.Next()));
+                list = ListOnce(login);
+            }
+        }
+        if (list.Status != 0) {
+            auto reason = OneLine(list.Reason);
+            if (list.LoginNeeded)
+                reason += " Give --user NAME.";
+            Report(unc + ": not listed: status " + std::to_string(list.Status) + ": " + reason);
+            return ExitFailed;
+        }
+        for (const auto& name : list.Names)
+            Say(unc + "\\" + name);
+        return ExitDone;
+    }
+
+    // One ask of the server; one that says nothing within the limit did not answer.
+    ShareList ListOnce(const std::optional<ShareLogin>& login)
+    {
+        auto answer = AskOffThread([shares = Services.Shares, server = Line.Server, login] { return shares->List(server, login); });
+        if (answer.wait_for(ShareListLimit + AnswerTimeLimit) != std::future_status::ready)
+            return {53, "The server did not answer in time.", false, {}};
+        return answer.get();
+    }
+
     // The credentials of a line whose path needs them; nothing, with the
     // reason, when nobody can give them.
     std::optional<Credentials> CredentialsFor(const std::string& line, std::string& reason)
@@ -376,27 +449,33 @@ private:
                      "--password-stdin";
             return std::nullopt;
         }
+        const auto password = PasswordFor(*user, path, reason);
+        if (!password)
+            return std::nullopt;
+        return Credentials{*user, *password};
+    }
+
+    // The password of user at path: from standard input, or asked at the
+    // terminal; nothing, with the reason, when nobody can give it.
+    std::optional<Secret> PasswordFor(const std::string& user, const std::string& path, std::string& reason)
+    {
         if (Line.PasswordFromInput) {
             // Standard input holds one line: read once, for every line that needs it.
             if (!InputPassword && InputProblem.empty())
                 InputPassword = Services.ReadPassword({}, InputProblem);
-            if (!InputPassword) {
+            if (!InputPassword)
                 reason = "the password from standard input was refused: " + InputProblem;
-                return std::nullopt;
-            }
-            return Credentials{*user, *InputPassword};
+            return InputPassword;
         }
         if (!Services.CanAsk()) {
             reason = "needs a password, and there is no terminal to ask at: give --password-stdin";
             return std::nullopt;
         }
         std::string problem;
-        const auto typed = Services.ReadPassword("Password for " + *user + " at " + path + ": ", problem);
-        if (!typed) {
+        auto typed = Services.ReadPassword("Password for " + user + " at " + path + ": ", problem);
+        if (!typed)
             reason = "the password was refused: " + problem;
-            return std::nullopt;
-        }
-        return Credentials{*user, *typed};
+        return typed;
     }
 
     // A line whose server could not be reached yet, and its credentials for the next try.

@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 #include "platform/secret.h"
+#include "platform/share_lister.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -25,6 +26,8 @@ struct ConsoleServices {
     std::function<void(std::chrono::milliseconds)> Pause;
     std::FILE* Out = stdout;
     std::FILE* Err = stderr;
+    // Asks a server for its shares.
+    std::shared_ptr<ShareLister> Shares;
 };
 
 // Exit statuses: every letter asked for ended as asked, one did not, or the

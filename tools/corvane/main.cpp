@@ -29,6 +29,9 @@ int main(int argc, char* argv[])
         [](std::string_view prompt) { return ReadTypedLine(prompt); },
         [](std::string_view prompt, std::string& problem) { return ReadPasswordLine(prompt, problem); },
         [](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); },
+        stdout,
+        stderr,
+        MakeSystemShareLister(),
     };
     return RunConsole(arguments, services);
 }

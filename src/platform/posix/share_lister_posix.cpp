@@ -1,0 +1,240 @@
+#include "base/ask_within.h"
+#include "base/host_name.h"
+#include "platform/share_lister.h"
+#include "platform/system_services.h"
+
+#include <gio/gio.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <future>
+#include <memory>
+#include <thread>
+
+namespace {
+
+// Past this many entries a server's answer is no list a user picks from.
+constexpr std::size_t MostShares = 10000;
+
+// The system's numbers, as "net view" gives them.
+constexpr int AccessDenied = 5;
+constexpr int BadNetPath = 53;
+constexpr int WrongPassword = 86;
+constexpr int Failed = 2;
+
+struct ObjectUnref {
+    void operator()(gpointer object) const { g_object_unref(object); }
+};
+template <typename T>
+using GObjectPtr = std::unique_ptr<T, ObjectUnref>;
+
+struct ErrorFree {
+    void operator()(GError* error) const { g_error_free(error); }
+};
+using ErrorPtr = std::unique_ptr<GError, ErrorFree>;
+
+// Without a session bus GIO would start one through a program found on PATH;
+// and without one there is no GVfs to list with.
+bool HaveSessionBus()
+{
+    if (const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS"); address && *address)
+        return true;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::error_code error;
+    return runtime && *runtime && std::filesystem::exists(std::filesystem::path(runtime) / "bus", error);
+}
+
+// One list, on a thread of its own with a main context of its own: from the
+// mount of the server's browsing root, through its entries, to its unmount.
+// GVfs answers a second enumeration made asynchronously in one process only
+// on the context of the first, so the entries are read synchronously; the
+// caller's cancel ends a read that waits for a stalled server.
+class Listing {
+public:
+    Listing(const std::string& server, std::optional<ShareLogin> login)
+        : Login(std::move(login)), Root(g_file_new_for_uri(("smb://" + Escaped(server) + "/").c_str())),
+          Cancel(g_cancellable_new())
+    {
+    }
+
+    GCancellable* Cancellable() const { return Cancel.get(); }
+
+    ShareList Run()
+    {
+        GMainContext* context = g_main_context_new();
+        g_main_context_push_thread_default(context);
+        auto list = MountAndRead(context);
+        g_main_context_pop_thread_default(context);
+        g_main_context_unref(context);
+        return list;
+    }
+
+private:
+    static std::string Escaped(const std::string& text)
+    {
+        const std::unique_ptr<char, decltype(&g_free)> escaped(g_uri_escape_string(text.c_str(), nullptr, FALSE), g_free);
+        return escaped.get();
+    }
+
+    ShareList MountAndRead(GMainContext* context)
+    {
+        const GObjectPtr<GMountOperation> operation(g_mount_operation_new());
+        g_signal_connect(operation.get(), "ask-password", G_CALLBACK(AnswerPassword), this);
+        g_signal_connect(operation.get(), "ask-question", G_CALLBACK(RefuseQuestion), this);
+        g_file_mount_enclosing_volume(Root.get(), G_MOUNT_MOUNT_NONE, operation.get(), Cancel.get(), Mounted, this);
+        while (!Done)
+            g_main_context_iteration(context, TRUE);
+        g_signal_handlers_disconnect_by_data(operation.get(), this);
+        if (Error && !g_error_matches(Error.get(), G_IO_ERROR, G_IO_ERROR_ALREADY_MOUNTED))
+            return Failure(Error.get());
+        const bool mountedNow = !Error;
+        auto list = Read();
+        // The browsing mount, and the login it holds, go with the list.
+        if (mountedNow)
+            Unmount(context);
+        return list;
+    }
+
+    static void Mounted(GObject* source, GAsyncResult* result, gpointer data)
+    {
+        auto* self = static_cast<Listing*>(data);
+        GError* error = nullptr;
+        g_file_mount_enclosing_volume_finish(G_FILE(source), result, &error);
+        self->Error.reset(error);
+        self->Done = true;
+    }
+
+    static void AnswerPassword(GMountOperation* operation, const gchar*, const gchar*, const gchar*,
+                               GAskPasswordFlags flags, gpointer data)
+    {
+        auto* self = static_cast<Listing*>(data);
+        // Asked again, the server refused what we answered.
+        if (++self->Questions > 1 || (!self->Login && !(flags & G_ASK_PASSWORD_ANONYMOUS_SUPPORTED))) {
+            self->Refused = true;
+            g_mount_operation_reply(operation, G_MOUNT_OPERATION_ABORTED);
+            return;
+        }
+        if (!self->Login) {
+            g_mount_operation_set_anonymous(operation, TRUE);
+        } else {
+            std::string user = self->Login->User;
+            std::string domain;
+            if (const auto split = user.find_first_of("\\;"); split != std::string::npos) {
+                domain = user.substr(0, split);
+                user.erase(0, split + 1);
+            }
+            g_mount_operation_set_anonymous(operation, FALSE);
+            g_mount_operation_set_username(operation, user.c_str());
+            g_mount_operation_set_domain(operation, domain.c_str());
+            g_mount_operation_set_password(operation, self->Login->Password.Text().c_str());
+            g_mount_operation_set_password_save(operation, G_PASSWORD_SAVE_NEVER);
+        }
+        g_mount_operation_reply(operation, G_MOUNT_OPERATION_HANDLED);
+    }
+
+    static void RefuseQuestion(GMountOperation* operation, const gchar*, const GStrv, gpointer)
+    {
+        g_mount_operation_reply(operation, G_MOUNT_OPERATION_ABORTED);
+    }
+
+    ShareList Read()
+    {
+        GError* error = nullptr;
+        const GObjectPtr<GFileEnumerator> entries(g_file_enumerate_children(
+            Root.get(), G_FILE_ATTRIBUTE_STANDARD_NAME "," G_FILE_ATTRIBUTE_STANDARD_TYPE, G_FILE_QUERY_INFO_NONE,
+            Cancel.get(), &error));
+        const ErrorPtr failed(error);
+        if (!entries)
+            return Failure(error);
+        ShareList list;
+        while (GFileInfo* entry = g_file_enumerator_next_file(entries.get(), Cancel.get(), &error)) {
+            const GObjectPtr<GFileInfo> info(entry);
+            // Shares are what GVfs lets one mount; the rest are its own entries.
+            const char* name = g_file_info_get_name(info.get());
+            if (g_file_info_get_file_type(info.get()) == G_FILE_TYPE_MOUNTABLE && name && list.Names.size() < MostShares
+                && IsOfferedShareName(name))
+                list.Names.emplace_back(name);
+        }
+        const ErrorPtr stopped(error);
+        g_file_enumerator_close(entries.get(), nullptr, nullptr);
+        return stopped ? Failure(stopped.get()) : list;
+    }
+
+    void Unmount(GMainContext* context)
+    {
+        const GObjectPtr<GMount> mount(g_file_find_enclosing_mount(Root.get(), nullptr, nullptr));
+        if (!mount)
+            return;
+        Done = false;
+        g_mount_unmount_with_operation(mount.get(), G_MOUNT_UNMOUNT_NONE, nullptr, nullptr, Unmounted, this);
+        while (!Done)
+            g_main_context_iteration(context, TRUE);
+    }
+
+    static void Unmounted(GObject* source, GAsyncResult* result, gpointer data)
+    {
+        g_mount_unmount_with_operation_finish(G_MOUNT(source), result, nullptr);
+        static_cast<Listing*>(data)->Done = true;
+    }
+
+    ShareList Failure(const GError* error) const
+    {
+        const bool denied = Refused || g_error_matches(error, G_IO_ERROR, G_IO_ERROR_PERMISSION_DENIED);
+        if (denied && !Login)
+            return {AccessDenied, "The server lists its shares only after a login.", true, {}};
+        if (denied)
+            return {WrongPassword, "The user name or password is not right.", false, {}};
+        const std::string said = error && error->message && *error->message ? error->message : "";
+        if (error && error->domain == G_IO_ERROR) {
+            switch (error->code) {
+            case G_IO_ERROR_HOST_NOT_FOUND:
+            case G_IO_ERROR_HOST_UNREACHABLE:
+            case G_IO_ERROR_NETWORK_UNREACHABLE:
+            case G_IO_ERROR_CONNECTION_REFUSED:
+            case G_IO_ERROR_TIMED_OUT:
+            case G_IO_ERROR_NOT_FOUND:
+            case G_IO_ERROR_FAILED:
+                return {BadNetPath, said.empty() ? "The network path was not found." : said, false, {}};
+            default:
+                break;
+            }
+        }
+        return {Failed, said.empty() ? "The server's shares could not be listed." : said, false, {}};
+    }
+
+    std::optional<ShareLogin> Login;
+    GObjectPtr<GFile> Root;
+    GObjectPtr<GCancellable> Cancel;
+    int Questions = 0;
+    bool Refused = false;
+    bool Done = false;
+    ErrorPtr Error;
+};
+
+class GvfsShareLister final : public ShareLister {
+public:
+    ShareList List(const std::string& server, const std::optional<ShareLogin>& login) override
+    {
+        if (!NamesHostText(server))
+            return {BadNetPath, "The network path was not found.", false, {}};
+        if (!HaveSessionBus())
+            return {Failed, "Shares are listed through GVfs, which needs the session bus of a desktop login; there is none here.",
+                    false, {}};
+        const auto listing = std::make_shared<Listing>(server, login);
+        auto answer = AskOffThread([listing] { return listing->Run(); });
+        if (answer.wait_for(ShareListLimit) == std::future_status::ready)
+            return answer.get();
+        // Its thread ends once GVfs has heard the cancel; nobody waits for it.
+        g_cancellable_cancel(listing->Cancellable());
+        return {BadNetPath, "The server did not answer in time.", false, {}};
+    }
+};
+
+} // namespace
+
+std::unique_ptr<ShareLister> MakeSystemShareLister()
+{
+    return std::make_unique<GvfsShareLister>();
+}
