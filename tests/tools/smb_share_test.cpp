@@ -2,6 +2,7 @@
 // through GVfs in a session bus of the test's own, run through the program's
 // own command runner.
 #include "mapping/net_use.h"
+#include "platform/network_folder.h"
 #include "platform/share_lister.h"
 #include "platform/system_services.h"
 
@@ -610,5 +611,18 @@ TEST_F(SmbShare, TheServersSharesAreListedByTheDialogsListerAndByCorvaneAndAStal
     EXPECT_EQ(stalled.Status, 53) << stalled.Reason;
     EXPECT_TRUE(stalled.Names.empty());
     EXPECT_LT(took, ShareListLimit + std::chrono::seconds(2)) << "the list waited past its limit";
+}
+
+TEST_F(SmbShare, AFolderBrowsedInAMountedShareComesBackAsItsNetworkPath)
+{
+    ASSERT_EQ(Attach("P: \\\\127.0.0.1\\public").ExitStatus, 0);
+    ASSERT_EQ(Attach("T: \\\\127.0.0.1\\Team Files \xC3\x9C").ExitStatus, 0);
+    const auto mounted = [&](char letter) { return fs::read_symlink(Drives / std::string(1, letter)); };
+    EXPECT_EQ(NetworkPathOfFolder((mounted('P') / "sub").string()), "\\\\127.0.0.1\\public\\sub");
+    // GVfs names a mounted share in small letters; a share's name knows no case.
+    EXPECT_EQ(NetworkPathOfFolder(mounted('T').string()), "\\\\127.0.0.1\\team files \xC3\xBC");
+    EXPECT_EQ(NetworkPathOfFolder(Dir.Path().string()), std::nullopt) << "a local folder";
+    for (const char letter : {'P', 'T'})
+        EXPECT_EQ(Run(DetachArguments(letter)).ExitStatus, 0);
 }
 

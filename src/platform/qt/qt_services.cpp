@@ -1,5 +1,7 @@
 #include "qt_services.h"
 
+#include "platform/network_folder.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -27,5 +29,7 @@ std::optional<std::string> QtFolderBrowser::Browse(const std::string& title)
                                                           QString::fromLocal8Bit(title), QDir::rootPath());
     if (folder.isEmpty())
         return std::nullopt;
-    return QDir::toNativeSeparators(folder).toLocal8Bit().toStdString();
+    const auto path = QDir::toNativeSeparators(folder).toLocal8Bit().toStdString();
+    // A folder of a share the desktop mounted is kept by the share's own name.
+    return NetworkPathOfFolder(path).value_or(path);
 }
