@@ -47,7 +47,7 @@ std::string ShellQuoted(const fs::path& path)
     return quoted + "'";
 }
 
-SmbLab::SmbLab(fs::path root) : Root(std::move(root)) {}
+SmbLab::SmbLab(fs::path root, bool guestsList) : Root(std::move(root)), GuestsList(guestsList) {}
 
 SmbLab::~SmbLab()
 {
@@ -83,6 +83,7 @@ std::string SmbLab::Start()
                        "  state directory = " + State.string() + "\n  cache directory = " + State.string() + "\n"
                        "  private dir = " + State.string() + "\n  ncalrpc dir = " + State.string() + "\n"
                        "  log file = " + (State / "log").string() + "\n  load printers = no\n"
+                       + (GuestsList ? "" : "  restrict anonymous = 2\n")
                        + share("public", Public, true) + share("private", Private, false)
                        + share("100A", Root / "100A", true) + share("Team Files \xC3\x9C", Root / "team", true));
     const auto addUser = "printf '%s\\n%s\\n' " + std::string(Password) + " " + Password + " | smbpasswd -c "

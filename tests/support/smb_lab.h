@@ -13,7 +13,8 @@ class SmbLab {
 public:
     static constexpr const char* Password = "s3cret";
 
-    explicit SmbLab(std::filesystem::path root);
+    // Without guestsList the server lists its shares to logins only.
+    explicit SmbLab(std::filesystem::path root, bool guestsList = true);
     ~SmbLab();
     SmbLab(const SmbLab&) = delete;
     SmbLab& operator=(const SmbLab&) = delete;
@@ -43,6 +44,7 @@ public:
     const std::filesystem::path Private = Root / "private";
 
 private:
+    bool GuestsList;
     std::filesystem::path State = Root / "state";
     std::filesystem::path Config = Root / "smb.conf";
     std::filesystem::path Runtime = Root / "run";

@@ -626,3 +626,22 @@ TEST_F(SmbShare, AFolderBrowsedInAMountedShareComesBackAsItsNetworkPath)
         EXPECT_EQ(Run(DetachArguments(letter)).ExitStatus, 0);
 }
 
+TEST(SmbShareLogin, AServerThatListsOnlyToALoginIsAskedWithOne)
+{
+    TempDir dir;
+    SmbLab lab(dir / "lab", false);
+    if (const auto why = lab.Start(); !why.empty())
+        CORVANE_SKIP_OUTSIDE_CI(why);
+    const auto lister = MakeSystemShareLister();
+    const auto asGuest = lister->List("127.0.0.1", std::nullopt);
+    EXPECT_TRUE(asGuest.LoginNeeded) << asGuest.Status << " " << asGuest.Reason;
+    EXPECT_TRUE(asGuest.Names.empty());
+    const auto wrong = lister->List("127.0.0.1", ShareLogin{"root", Secret("not it")});
+    EXPECT_EQ(wrong.Status, 86) << wrong.Reason;
+    EXPECT_FALSE(wrong.LoginNeeded);
+    auto withLogin = lister->List("127.0.0.1", ShareLogin{"WORKGROUP\\root", Secret(SmbLab::Password)});
+    EXPECT_EQ(withLogin.Status, 0) << withLogin.Reason;
+    std::sort(withLogin.Names.begin(), withLogin.Names.end());
+    EXPECT_EQ(withLogin.Names, (std::vector<std::string>{"100A", "Team Files \xC3\x9C", "private", "public"}));
+}
+

@@ -46,15 +46,18 @@ bool HaveSessionBus()
     return runtime && *runtime && std::filesystem::exists(std::filesystem::path(runtime) / "bus", error);
 }
 
-// One list, on a thread of its own with a main context of its own: from the
-// mount of the server's browsing root, through its entries, to its unmount.
+// One list, on a thread of its own with a main context of its own: the mount
+// of the server's browsing root, then its entries. GVfs keeps a browsing
+// mount, which no call of GIO finds to unmount, for the session: one made
+// with a login is the login's own (its location names the user), and serves
+// no guest.
 // GVfs answers a second enumeration made asynchronously in one process only
 // on the context of the first, so the entries are read synchronously; the
 // caller's cancel ends a read that waits for a stalled server.
 class Listing {
 public:
     Listing(const std::string& server, std::optional<ShareLogin> login)
-        : Login(std::move(login)), Root(g_file_new_for_uri(("smb://" + Escaped(server) + "/").c_str())),
+        : Login(std::move(login)), Root(g_file_new_for_uri(BrowsingRoot(server, Login).c_str())),
           Cancel(g_cancellable_new())
     {
     }
@@ -72,10 +75,25 @@ public:
     }
 
 private:
-    static std::string Escaped(const std::string& text)
+    static std::string Escaped(std::string_view text)
     {
-        const std::unique_ptr<char, decltype(&g_free)> escaped(g_uri_escape_string(text.c_str(), nullptr, FALSE), g_free);
+        const std::string copy(text);
+        const std::unique_ptr<char, decltype(&g_free)> escaped(g_uri_escape_string(copy.c_str(), nullptr, FALSE), g_free);
         return escaped.get();
+    }
+
+    // smb://server/, or smb://domain;user@server/ for a login.
+    static std::string BrowsingRoot(const std::string& server, const std::optional<ShareLogin>& login)
+    {
+        std::string user;
+        if (login) {
+            const std::string_view name = login->User;
+            const auto split = name.find_first_of("\\;");
+            user = split == std::string_view::npos ? Escaped(name)
+                                                   : Escaped(name.substr(0, split)) + ";" + Escaped(name.substr(split + 1));
+            user += '@';
+        }
+        return "smb://" + user + Escaped(server) + "/";
     }
 
     ShareList MountAndRead(GMainContext* context)
@@ -89,12 +107,7 @@ private:
         g_signal_handlers_disconnect_by_data(operation.get(), this);
         if (Error && !g_error_matches(Error.get(), G_IO_ERROR, G_IO_ERROR_ALREADY_MOUNTED))
             return Failure(Error.get());
-        const bool mountedNow = !Error;
-        auto list = Read();
-        // The browsing mount, and the login it holds, go with the list.
-        if (mountedNow)
-            Unmount(context);
-        return list;
+        return Read();
     }
 
     static void Mounted(GObject* source, GAsyncResult* result, gpointer data)
@@ -160,23 +173,6 @@ private:
         const ErrorPtr stopped(error);
         g_file_enumerator_close(entries.get(), nullptr, nullptr);
         return stopped ? Failure(stopped.get()) : list;
-    }
-
-    void Unmount(GMainContext* context)
-    {
-        const GObjectPtr<GMount> mount(g_file_find_enclosing_mount(Root.get(), nullptr, nullptr));
-        if (!mount)
-            return;
-        Done = false;
-        g_mount_unmount_with_operation(mount.get(), G_MOUNT_UNMOUNT_NONE, nullptr, nullptr, Unmounted, this);
-        while (!Done)
-            g_main_context_iteration(context, TRUE);
-    }
-
-    static void Unmounted(GObject* source, GAsyncResult* result, gpointer data)
-    {
-        g_mount_unmount_with_operation_finish(G_MOUNT(source), result, nullptr);
-        static_cast<Listing*>(data)->Done = true;
     }
 
     ShareList Failure(const GError* error) const
