@@ -46,6 +46,13 @@ TEST_F(ShareCompletion, OnlyATypedServerAndBackslashAsksAndOnlyOnce)
     QTest::qWait(100);
     EXPECT_EQ(AskedServers(Shares), std::vector<std::string>{"srv"}) << "one ask a server while the dialog is open";
     EXPECT_EQ(dialog.PathEdit->completer()->caseSensitivity(), Qt::CaseInsensitive);
+
+    // A thousand shares are a thousand completions, in the server's order.
+    for (int i = 999; i >= 0; --i)
+        Shares.Lists["many"].Names.push_back("share" + std::to_string(i));
+    dialog.PathEdit->setText(QStringLiteral("\\\\many\\"));
+    QTRY_COMPARE(dialog.OfferedPaths().size(), 1002);
+    EXPECT_EQ(dialog.OfferedPaths()[2], QStringLiteral("\\\\many\\share999"));
 }
 
 TEST_F(ShareCompletion, PickingAShareFillsThePathAndTypingGoesOn)
