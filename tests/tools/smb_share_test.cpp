@@ -202,8 +202,9 @@ TEST_F(SmbShare, NoCommandLineOrEnvironmentHoldsThePasswordWhileTheServerStalls)
             if (name.find_first_not_of("0123456789") != std::string::npos || name == std::to_string(getpid()))
                 continue;
             const auto command = ReadBytes(process.path() / "cmdline");
-            // The carrier runs under the name of "net", as the program calls it.
-            if (command.starts_with(std::string_view("net\0use\0P:\0", 11)))
+            // The carrier, by its arguments: net use P: ...
+            const auto program = command.substr(0, command.find('\0'));
+            if (program.ends_with("/corvane-net") && command.find(std::string_view("\0use\0P:\0", 8)) == program.size())
                 ++carriers;
             for (const auto* part : {"cmdline", "environ"}) {
                 if (ReadBytes(process.path() / part).find(password) != std::string::npos)
