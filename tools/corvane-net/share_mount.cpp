@@ -1,6 +1,7 @@
 #include "share_mount.h"
 
 #include "platform/posix/folder_probe.h"
+#include "platform/posix/gio_handles.h"
 
 #include <gio/gio.h>
 
@@ -35,31 +36,9 @@ constexpr auto ReadyPause = std::chrono::milliseconds(50);
 constexpr auto UnmountTimeLimit = std::chrono::seconds(20);
 constexpr auto CancelTimeLimit = std::chrono::seconds(3);
 
-struct ObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-template <typename T>
-using GObjectPtr = std::unique_ptr<T, ObjectUnref>;
-
-struct ErrorFree {
-    void operator()(GError* error) const { g_error_free(error); }
-};
-using ErrorPtr = std::unique_ptr<GError, ErrorFree>;
-
 struct StringFree {
     void operator()(gchar* text) const { g_free(text); }
 };
-
-// Without a session bus GIO would start one through a program found on PATH;
-// and without one there is no GVfs to mount with.
-bool HaveSessionBus()
-{
-    if (const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS"); address && *address)
-        return true;
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    std::error_code error;
-    return runtime && *runtime && fs::exists(fs::path(runtime) / "bus", error);
-}
 
 CarrierOutcome NoSessionBus()
 {
@@ -212,22 +191,10 @@ void AnswerPassword(GMountOperation* operation, const gchar* /*message*/, const 
         g_mount_operation_reply(operation, G_MOUNT_OPERATION_ABORTED);
         return;
     }
-    if (!given) {
+    if (given)
+        AnswerWithLogin(operation, given->User, *given->Password, state.SavePassword);
+    else
         g_mount_operation_set_anonymous(operation, TRUE);
-    } else {
-        std::string domain;
-        std::string user = given->User;
-        if (const auto slash = user.find('\\'); slash != std::string::npos) {
-            domain = user.substr(0, slash);
-            user.erase(0, slash + 1);
-        }
-        g_mount_operation_set_anonymous(operation, FALSE);
-        g_mount_operation_set_username(operation, user.c_str());
-        g_mount_operation_set_domain(operation, domain.c_str());
-        g_mount_operation_set_password(operation, given->Password->Text().c_str());
-        g_mount_operation_set_password_save(operation, state.SavePassword ? G_PASSWORD_SAVE_PERMANENTLY
-                                                                          : G_PASSWORD_SAVE_NEVER);
-    }
     g_mount_operation_reply(operation, G_MOUNT_OPERATION_HANDLED);
 }
 

@@ -1,17 +1,13 @@
 #include "base/ask_within.h"
 #include "base/host_name.h"
+#include "platform/posix/gio_handles.h"
 #include "platform/share_lister.h"
 #include "platform/system_services.h"
 
-#include <gio/gio.h>
-
-#include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
 #include <future>
 #include <memory>
-#include <thread>
+#include <string_view>
 
 namespace {
 
@@ -23,28 +19,6 @@ constexpr int AccessDenied = 5;
 constexpr int BadNetPath = 53;
 constexpr int WrongPassword = 86;
 constexpr int Failed = 2;
-
-struct ObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-template <typename T>
-using GObjectPtr = std::unique_ptr<T, ObjectUnref>;
-
-struct ErrorFree {
-    void operator()(GError* error) const { g_error_free(error); }
-};
-using ErrorPtr = std::unique_ptr<GError, ErrorFree>;
-
-// Without a session bus GIO would start one through a program found on PATH;
-// and without one there is no GVfs to list with.
-bool HaveSessionBus()
-{
-    if (const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS"); address && *address)
-        return true;
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    std::error_code error;
-    return runtime && *runtime && std::filesystem::exists(std::filesystem::path(runtime) / "bus", error);
-}
 
 // One list, on a thread of its own with a main context of its own: the mount
 // of the server's browsing root, then its entries. GVfs keeps a browsing
@@ -129,21 +103,10 @@ private:
             g_mount_operation_reply(operation, G_MOUNT_OPERATION_ABORTED);
             return;
         }
-        if (!self->Login) {
+        if (self->Login)
+            AnswerWithLogin(operation, self->Login->User, self->Login->Password, false);
+        else
             g_mount_operation_set_anonymous(operation, TRUE);
-        } else {
-            std::string user = self->Login->User;
-            std::string domain;
-            if (const auto split = user.find_first_of("\\;"); split != std::string::npos) {
-                domain = user.substr(0, split);
-                user.erase(0, split + 1);
-            }
-            g_mount_operation_set_anonymous(operation, FALSE);
-            g_mount_operation_set_username(operation, user.c_str());
-            g_mount_operation_set_domain(operation, domain.c_str());
-            g_mount_operation_set_password(operation, self->Login->Password.Text().c_str());
-            g_mount_operation_set_password_save(operation, G_PASSWORD_SAVE_NEVER);
-        }
         g_mount_operation_reply(operation, G_MOUNT_OPERATION_HANDLED);
     }
 
