@@ -15,3 +15,20 @@ TEST(Win32DriveInventory, ReadsTheRealDriveMask)
         }
     }
 }
+
+TEST(Win32DriveInventory, ARootIsAskedWhetherItAnswersInAProcessOfItsOwn)
+{
+    auto drives = MakeSystemDriveInventory();
+    const auto fixed = drives->ConnectionAt('C');
+    EXPECT_TRUE(fixed.Present);
+    EXPECT_TRUE(fixed.Answers) << "C:\\ did not answer";
+    const auto mask = drives->PresentDrives();
+    for (char letter = 'Z'; letter > 'C'; --letter) {
+        if (mask & (1u << (letter - 'A')))
+            continue;
+        const auto none = drives->ConnectionAt(letter);
+        EXPECT_FALSE(none.Present) << letter;
+        EXPECT_FALSE(none.Answers) << letter;
+        break;
+    }
+}
