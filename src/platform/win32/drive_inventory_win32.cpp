@@ -57,11 +57,12 @@ bool RootAnswersWithin(char letter, std::chrono::milliseconds limit)
     if (DriveLetterIndex(letter) < 0)
         return false;
     letter = AsciiUpper(letter);
-    static std::mutex guard;
-    static auto* const pending = new std::map<char, HANDLE>;  // outlives every thread that may still ask
+    // Both outlive every thread that may still ask, past the program's end.
+    static auto* const guard = new std::mutex;
+    static auto* const pending = new std::map<char, HANDLE>;
     HANDLE process = nullptr;
     {
-        const std::lock_guard lock(guard);
+        const std::lock_guard lock(*guard);
         if (const auto found = pending->find(letter); found != pending->end()) {
             process = found->second;
             pending->erase(found);
@@ -82,7 +83,7 @@ bool RootAnswersWithin(char letter, std::chrono::milliseconds limit)
         CloseHandle(process);
         return answered;
     }
-    const std::lock_guard lock(guard);
+    const std::lock_guard lock(*guard);
     if (!pending->emplace(letter, process).second)
         CloseHandle(process);
     return false;
