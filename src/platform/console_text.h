@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -28,6 +29,8 @@ bool StreamIsTerminal(std::FILE* stream);
 // window, move the cursor or set the clipboard.
 std::string TerminalSafe(std::string_view text);
 
-// A command-line argument in UTF-8, as credentials travel: Windows gives the
-// arguments in the ANSI code page.
-std::string Utf8FromArgument(std::string_view argument);
+// A command-line argument in UTF-8, as credentials travel; position is its
+// place in the program's argv. Windows gives argv in the ANSI code page, which
+// loses what it cannot hold: there the argument is taken from the command
+// line as it was given, a "--name=value" one by its value.
+std::string Utf8FromArgument(std::string_view argument, std::size_t position);

@@ -128,7 +128,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
             line.User = value();
             if (!line.User)
                 return std::nullopt;
-            line.User = Utf8FromArgument(*line.User);
+            // The program's own name stands before the arguments.
+            line.User = Utf8FromArgument(*line.User, i + 1);
             attachOptions.push_back(name);
         } else if (name == "--wait") {
             const auto text = value();

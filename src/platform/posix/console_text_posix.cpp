@@ -62,7 +62,7 @@ std::string TerminalSafe(std::string_view text)
     return shown;
 }
 
-std::string Utf8FromArgument(std::string_view argument)
+std::string Utf8FromArgument(std::string_view argument, std::size_t)
 {
     return std::string(argument);  // as the terminal's locale typed it
 }

@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <io.h>
+#include <shellapi.h>
+
+#include <memory>
 
 namespace {
 
@@ -70,7 +73,17 @@ std::string TerminalSafe(std::string_view text)
     return shown;
 }
 
-std::string Utf8FromArgument(std::string_view argument)
+std::string Utf8FromArgument(std::string_view argument, std::size_t position)
 {
+    int count = 0;
+    const std::unique_ptr<LPWSTR, decltype(&LocalFree)> given(CommandLineToArgvW(GetCommandLineW(), &count), LocalFree);
+    if (given && position < static_cast<std::size_t>(count)) {
+        std::wstring_view whole = given.get()[position];
+        if (const auto equals = whole.find(L'='); whole.starts_with(L"--") && equals != std::wstring_view::npos)
+            whole.remove_prefix(equals + 1);
+        // It is the argument meant when the C runtime made the same of it.
+        if (Narrow(whole, CP_ACP) == argument)
+            return Narrow(whole, CP_UTF8);
+    }
     return Narrow(Widen(argument, CP_ACP), CP_UTF8);
 }
