@@ -5,6 +5,11 @@
 
 #include <algorithm>
 
+ShareList NoAnswerInTime()
+{
+    return {ShareStatus::BadNetPath, "The server did not answer in time.", false, {}};
+}
+
 bool IsOfferedShareName(const std::string& name)
 {
     if (name.empty() || name.size() > LongestShareName || name.back() == '$')
@@ -16,10 +21,8 @@ bool IsOfferedShareName(const std::string& name)
 
 namespace {
 
-// Past this many entries a server's answer is no list a user picks from.
-constexpr std::size_t MostShares = 10000;
-constexpr std::uint32_t AccessDenied = 5;
-constexpr std::uint32_t BadNetPath = 53;
+constexpr auto AccessDenied = static_cast<std::uint32_t>(ShareStatus::AccessDenied);
+constexpr auto BadNetPath = static_cast<std::uint32_t>(ShareStatus::BadNetPath);
 
 class EnumeratingShareLister final : public ShareLister {
 public:

@@ -35,6 +35,19 @@ inline constexpr std::chrono::seconds ShareListLimit{3};
 
 // The longest share name offered; a longer one names no share a server makes.
 inline constexpr std::size_t LongestShareName = 255;
+// The most names a list holds: past this a server's answer is no list a user picks from.
+inline constexpr std::size_t MostShares = 10000;
+
+// The system's numbers for a list, as "net view" gives them.
+namespace ShareStatus {
+inline constexpr int Failed = 2;
+inline constexpr int AccessDenied = 5;
+inline constexpr int BadNetPath = 53;
+inline constexpr int WrongPassword = 86;
+} // namespace ShareStatus
+
+// What a server that said nothing within the limit gave.
+ShareList NoAnswerInTime();
 
 // Whether a share name is one to offer: not hidden (ending in '$'), no
 // control character or path separator, not longer than LongestShareName.

@@ -433,7 +433,7 @@ private:
     {
         auto answer = AskOffThread([shares = Services.Shares, server = Line.Server, login] { return shares->List(server, login); });
         if (answer.wait_for(ShareListLimit + AnswerTimeLimit) != std::future_status::ready)
-            return {53, "The server did not answer in time.", false, {}};
+            return NoAnswerInTime();
         return answer.get();
     }
 

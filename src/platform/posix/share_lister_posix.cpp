@@ -11,14 +11,7 @@
 
 namespace {
 
-// Past this many entries a server's answer is no list a user picks from.
-constexpr std::size_t MostShares = 10000;
-
-// The system's numbers, as "net view" gives them.
-constexpr int AccessDenied = 5;
-constexpr int BadNetPath = 53;
-constexpr int WrongPassword = 86;
-constexpr int Failed = 2;
+using namespace ShareStatus;
 
 // One list, on a thread of its own with a main context of its own: the mount
 // of the server's browsing root, then its entries. GVfs keeps a browsing
@@ -187,7 +180,7 @@ public:
             return answer.get();
         // Its thread ends once GVfs has heard the cancel; nobody waits for it.
         g_cancellable_cancel(listing->Cancellable());
-        return {BadNetPath, "The server did not answer in time.", false, {}};
+        return NoAnswerInTime();
     }
 };
 
