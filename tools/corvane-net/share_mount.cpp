@@ -18,7 +18,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -29,10 +28,12 @@ namespace {
 
 // A server that takes the connection and then says nothing is given this long.
 constexpr auto MountTimeLimit = std::chrono::seconds(30);
-// GVfs reports a mount before its FUSE folder answers: a share mounted again
-// soon after it was let go gives input/output errors for over a second.
+// GVfs reports a mount before its FUSE folder answers.
 constexpr auto ReadyTimeLimit = std::chrono::seconds(10);
-constexpr auto ReadyPause = std::chrono::milliseconds(50);
+// Should the folder not answer for a reason no event tells, it is asked again
+// after pauses growing from the first to the last.
+constexpr auto FirstReadyPause = std::chrono::milliseconds(5);
+constexpr auto LastReadyPause = std::chrono::milliseconds(200);
 constexpr auto UnmountTimeLimit = std::chrono::seconds(20);
 constexpr auto CancelTimeLimit = std::chrono::seconds(3);
 
@@ -62,17 +63,67 @@ bool RunUntil(const bool& done, Clock::duration limit)
     return done;
 }
 
+// Waits for connections to leave the session bus, from its making on.
+class BusLeaving {
+public:
+    BusLeaving() : Bus(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr))
+    {
+        if (Bus)
+            Subscription = g_dbus_connection_signal_subscribe(
+                Bus.get(), "org.freedesktop.DBus", "org.freedesktop.DBus", "NameOwnerChanged", "/org/freedesktop/DBus",
+                nullptr, G_DBUS_SIGNAL_FLAGS_NONE, NameOwnerChanged, &Left, nullptr);
+    }
+    ~BusLeaving()
+    {
+        if (Bus)
+            g_dbus_connection_signal_unsubscribe(Bus.get(), Subscription);
+    }
+    BusLeaving(const BusLeaving&) = delete;
+    BusLeaving& operator=(const BusLeaving&) = delete;
+
+    // Runs the main context until a connection leaves or limit has passed; whether one left.
+    bool WaitFor(Clock::duration limit)
+    {
+        const bool left = RunUntil(Left, limit);
+        Left = false;
+        return left;
+    }
+
+private:
+    static void NameOwnerChanged(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*,
+                                 GVariant* parameters, gpointer left)
+    {
+        const gchar* newOwner = "";
+        g_variant_get_child(parameters, 2, "&s", &newOwner);
+        if (*newOwner == '\0')
+            *static_cast<bool*>(left) = true;
+    }
+
+    GObjectPtr<GDBusConnection> Bus;
+    guint Subscription = 0;
+    bool Left = false;
+};
+
+// A share mounted again soon after it was let go gives input/output errors in
+// its FUSE folder for one to two seconds: GVfs's FUSE daemon goes on asking
+// the backend of the earlier mount, which leaves the bus only on a timer of
+// its own. The folder is asked again when a connection leaves the bus, and
+// after growing pauses besides.
 bool WaitUntilAnswers(const fs::path& folder)
 {
     const auto deadline = Clock::now() + ReadyTimeLimit;
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0)
+    const auto left = [&] { return std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()); };
+    BusLeaving leaving;
+    Clock::duration pause = FirstReadyPause;
+    while (!FolderAnswersWithin(folder, left())) {
+        if (left().count() <= 0)
             return false;
-        if (FolderAnswersWithin(folder, left))
-            return true;
-        std::this_thread::sleep_for(ReadyPause);
+        if (leaving.WaitFor(std::min<Clock::duration>(pause, left())))
+            pause = FirstReadyPause;
+        else
+            pause = std::min<Clock::duration>(pause * 2, LastReadyPause);
     }
+    return true;
 }
 
 // An SMB2 NEGOTIATE request in its session frame: the first thing a client
