@@ -30,9 +30,10 @@ namespace {
 constexpr auto MountTimeLimit = std::chrono::seconds(30);
 // GVfs reports a mount before its FUSE folder answers.
 constexpr auto ReadyTimeLimit = std::chrono::seconds(10);
-// Should the folder not answer for a reason no event tells, it is asked again
-// after pauses growing from the first to the last.
-constexpr auto FirstReadyPause = std::chrono::milliseconds(5);
+// GVfs's FUSE daemon learns of a new mount a few milliseconds after the mount
+// has ended, and nothing tells when: until the folder answers, it is asked
+// again after pauses growing from the first to the last.
+constexpr auto FirstReadyPause = std::chrono::milliseconds(2);
 constexpr auto LastReadyPause = std::chrono::milliseconds(200);
 constexpr auto UnmountTimeLimit = std::chrono::seconds(20);
 constexpr auto CancelTimeLimit = std::chrono::seconds(3);
@@ -121,7 +122,7 @@ bool WaitUntilAnswers(const fs::path& folder)
         if (leaving.WaitFor(std::min<Clock::duration>(pause, left())))
             pause = FirstReadyPause;
         else
-            pause = std::min<Clock::duration>(pause * 2, LastReadyPause);
+            pause = std::min<Clock::duration>(pause * 3 / 2, LastReadyPause);
     }
     return true;
 }
