@@ -470,30 +470,27 @@ MountOutcome MountShare(const UncPath& path, const std::optional<Login>& login, 
 
 Wake WaitForChange(std::chrono::milliseconds limit)
 {
-    // Set once, by the signals, for as long as the program runs.
+    // Set once, by the signals, for as long as the program runs; woken by either.
     static bool networkChanged = false;
     static bool sessionEnded = false;
+    static bool woken = false;
     static GDBusConnection* session = nullptr;
     static bool watching = false;
     if (!watching) {
         watching = true;
         g_signal_connect(g_network_monitor_get_default(), "network-changed",
-                         G_CALLBACK(+[](GNetworkMonitor*, gboolean, gpointer) { networkChanged = true; }), nullptr);
+                         G_CALLBACK(+[](GNetworkMonitor*, gboolean, gpointer) { networkChanged = woken = true; }), nullptr);
         session = HaveSessionBus() ? g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr) : nullptr;
         if (session) {
             g_dbus_connection_set_exit_on_close(session, FALSE);
             g_signal_connect(session, "closed",
-                             G_CALLBACK(+[](GDBusConnection*, gboolean, GError*, gpointer) { sessionEnded = true; }),
+                             G_CALLBACK(+[](GDBusConnection*, gboolean, GError*, gpointer) { sessionEnded = woken = true; }),
                              nullptr);
         }
     }
-    bool woken = sessionEnded || !session;
-    if (!woken) {
-        const auto deadline = Clock::now() + limit;
-        while (!networkChanged && !sessionEnded && Clock::now() < deadline) {
-            bool any = false;
-            RunUntil(any, std::min<Clock::duration>(deadline - Clock::now(), std::chrono::milliseconds(100)));
-        }
+    if (session && !sessionEnded) {
+        woken = networkChanged;
+        RunUntil(woken, limit);
     }
     if (sessionEnded || !session)
         return Wake::SessionEnd;
