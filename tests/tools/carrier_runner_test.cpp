@@ -59,11 +59,14 @@ TEST_F(CarrierRunner, ALongPasswordNeitherBlocksNorEndsTheProgram)
     const std::string password(1 << 20, 'x');
     EXPECT_EQ(Run(AttachArguments("E: \\\\srv\\share", Credentials{"u", password}, false)).Input, password + "\n");
 
-    // A carrier that reads nothing: the writer gives up instead of dying of SIGPIPE.
+    // A carrier that ends before it reads: the writer gives up instead of dying
+    // of SIGPIPE, and what the carrier said still arrives whole.
     fs::remove(Dir / "corvane-net");
-    fs::create_symlink("/bin/true", Dir / "corvane-net");
+    WriteBytes(Dir / "corvane-net", "#!/bin/sh\necho 'System error 86 has occurred.'\nexit 86\n");
+    fs::permissions(Dir / "corvane-net", fs::perms::owner_all);
     const auto result = Runner->Run(AttachArguments("E: \\\\srv\\share", Credentials{"u", password}, false));
-    EXPECT_EQ(result.ExitStatus, 0);
+    EXPECT_EQ(result.ExitStatus, 86);
+    EXPECT_EQ(result.Output, "System error 86 has occurred.\n");
 }
 
 TEST_F(CarrierRunner, EveryArgumentArrivesWholeAndUninterpreted)

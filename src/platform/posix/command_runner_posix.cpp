@@ -7,6 +7,7 @@
 #include <signal.h>
 
 #include <memory>
+#include <thread>
 #include <string_view>
 
 namespace {
@@ -16,7 +17,7 @@ struct ObjectUnref {
 };
 
 // A child that stops reading must not end this program with SIGPIPE: the
-// signal is held on this thread while it writes, and taken back if it came.
+// signal is held on the writing thread, and taken back if it came.
 class PipeSignalHeld {
 public:
     PipeSignalHeld()
@@ -45,9 +46,11 @@ private:
     sigset_t Mask;
 };
 
-// Started without a shell, program in the place of the first argument; the
-// input goes to its standard input (else /dev/null) while its output and
-// errors are read, so that neither side waits for the other.
+// Started without a shell, program in the place of the first argument. The
+// input goes to its standard input (else /dev/null) from a thread of its own
+// while its output and errors are read here, so that neither side waits for
+// the other; a child that ends before it has read it all (a wrong command
+// line, a password over its length) still has its output read whole.
 CommandResult RunProgramWithInput(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                                   const std::string& input)
 {
@@ -63,23 +66,28 @@ CommandResult RunProgramWithInput(const std::filesystem::path& program, const st
         g_clear_error(&error);
         return {};
     }
-    // The input is not copied: it may be a password.
-    const std::unique_ptr<GBytes, decltype(&g_bytes_unref)> feed(
-        input.empty() ? nullptr : g_bytes_new_static(input.data(), input.size()), g_bytes_unref);
-    GBytes* output = nullptr;
-    {
-        const PipeSignalHeld held;
-        g_subprocess_communicate(child.get(), feed.get(), nullptr, &output, nullptr, &error);
+    std::thread writer;
+    if (!input.empty()) {
+        // The input is not copied: it may be a password.
+        writer = std::thread([&] {
+            const PipeSignalHeld held;
+            GOutputStream* feed = g_subprocess_get_stdin_pipe(child.get());
+            g_output_stream_write_all(feed, input.data(), input.size(), nullptr, nullptr, nullptr);
+            g_output_stream_close(feed, nullptr, nullptr);
+        });
     }
-    g_clear_error(&error);
-    // Whatever came before a failed write or read is what it printed.
+    // Whatever came before a failed read is what it printed.
+    const std::unique_ptr<GOutputStream, ObjectUnref> output(g_memory_output_stream_new_resizable());
+    g_output_stream_splice(output.get(), g_subprocess_get_stdout_pipe(child.get()),
+                           static_cast<GOutputStreamSpliceFlags>(G_OUTPUT_STREAM_SPLICE_CLOSE_SOURCE
+                                                                 | G_OUTPUT_STREAM_SPLICE_CLOSE_TARGET),
+                           nullptr, nullptr);
+    if (writer.joinable())
+        writer.join();
+    auto* const memory = G_MEMORY_OUTPUT_STREAM(output.get());
     CommandResult result;
-    if (output) {
-        gsize size = 0;
-        const auto* data = static_cast<const char*>(g_bytes_get_data(output, &size));
-        result.Output.assign(data ? data : "", size);
-        g_bytes_unref(output);
-    }
+    if (const auto size = g_memory_output_stream_get_data_size(memory); size > 0)
+        result.Output.assign(static_cast<const char*>(g_memory_output_stream_get_data(memory)), size);
     g_subprocess_wait(child.get(), nullptr, nullptr);
     if (g_subprocess_get_if_exited(child.get()))
         result.ExitStatus = g_subprocess_get_exit_status(child.get());
