@@ -67,7 +67,7 @@ std::vector<int> ShareBackends()
         if (name.find_first_not_of("0123456789") != std::string::npos)
             continue;
         std::string command;
-        std::getline(std::ifstream(entry.path() / "comm") >> std::ws, command);
+        std::getline(std::ifstream(entry.path() / "comm"), command);
         const int handle = command == "gvfsd-smb" ? static_cast<int>(syscall(SYS_pidfd_open, std::stoi(name), 0)) : -1;
         if (handle >= 0)
             handles.push_back(handle);
@@ -119,8 +119,9 @@ struct Timing {
 // watch, also from the end of the share backends that ran at its start.
 Timing Timed(const std::string& command, const fs::path& folder = {}, bool watch = false)
 {
-    auto gone = std::async(watch ? std::launch::async : std::launch::deferred, Gone,
-                           watch ? ShareBackends() : std::vector<int>());
+    std::future<Clock::time_point> gone;
+    if (watch)
+        gone = std::async(std::launch::async, Gone, ShareBackends());
     const auto start = Clock::now();
     if (std::system(command.c_str()) != 0) {
         std::fprintf(stderr, "failed: %s\n", command.c_str());

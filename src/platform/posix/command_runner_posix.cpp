@@ -7,8 +7,8 @@
 #include <signal.h>
 
 #include <memory>
-#include <thread>
 #include <string_view>
+#include <thread>
 
 namespace {
 
